@@ -1,0 +1,7 @@
+#include "game/mouse.h"
+
+#include "game/game_state.h"
+#include "game/maze.h"
+
+void moveMouse() {}
+void checkRingPassage() {}

@@ -1,0 +1,7 @@
+#include "shell/assets.h"
+
+const std::string assetRoot;
+AssetSet assets;
+
+void loadImages() {}
+void loadFont() {}

@@ -1,0 +1,34 @@
+// The program's frame: start-up, the event loop and the frame function.
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include <cstdint>
+
+constexpr int16_t screenWidth = 800;
+constexpr int16_t screenHeight = 600;
+constexpr double timerPeriod = 1.0 / 60.0; // seconds per timer tick
+
+// The library handles, created once at start-up and held for the run.
+struct Shell {
+    ALLEGRO_DISPLAY *display = nullptr;
+    ALLEGRO_EVENT_QUEUE *queue = nullptr;
+    ALLEGRO_TIMER *timer = nullptr;
+};
+
+extern Shell shell;
+
+// Brings up the library, window, queue, timer, audio and assets. On a
+// failure that leaves no window it reports on standard error and returns false.
+bool startUp();
+
+// Waits for one event and turns it into key flags or an extra update.
+void handleEvent();
+
+// One pass of the loop: an event, an update, and a frame if the queue is drained.
+void runLoopPass();
+
+void runLoop();
+
+// Lays every drawing layer for the current state into the target bitmap.
+void render();

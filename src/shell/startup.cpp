@@ -1,0 +1,53 @@
+// Bring-up of the library, the window and the loaders, in a fixed order.
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "audio/audio.h"
+#include "game/game_state.h"
+#include "shell/assets.h"
+#include "shell/shell.h"
+
+Shell shell;
+
+static bool fail(const char *what) {
+    std::fprintf(stderr, "clockmaze: %s\n", what);
+    return false;
+}
+
+bool startUp() {
+    if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) {
+        return fail("cannot initialise the Allegro library");
+    }
+    al_install_keyboard();
+    al_init_primitives_addon();
+    al_init_image_addon();
+    al_set_new_display_flags(ALLEGRO_WINDOWED);
+    // Straight alpha: every colour and picture in the game is non-premultiplied.
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    shell.display = al_create_display(screenWidth, screenHeight);
+    if (!shell.display) {
+        return fail("cannot open an 800x600 window (is a graphical display available?)");
+    }
+    shell.queue = al_create_event_queue();
+    shell.timer = al_create_timer(timerPeriod);
+    if (!shell.queue || !shell.timer) {
+        return fail("cannot create the event queue or the 60 Hz timer");
+    }
+    al_register_event_source(shell.queue, al_get_display_event_source(shell.display));
+    al_register_event_source(shell.queue, al_get_timer_event_source(shell.timer));
+    al_register_event_source(shell.queue, al_get_keyboard_event_source());
+    al_start_timer(shell.timer);
+
+    initAudio();
+    loadImages();
+    loadFont();
+    game.running = true;
+    return true;
+}
