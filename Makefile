@@ -3,7 +3,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 JOBS := $(shell nproc)
 
-.PHONY: run test build build-asan deps test-deps clean
+.PHONY: run test bench build build-asan deps test-deps clean
 
 run: deps build
 	cd $(BUILD)/assets && ../clockmaze
@@ -13,6 +13,10 @@ run: deps build
 test: test-deps build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Figures beside the library's own floor; timings never fail a build.
+bench: test-deps build
+	./bench/run.sh $(BUILD)
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release

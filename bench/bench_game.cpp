@@ -1,0 +1,157 @@
+// In-process figures: one update during play, one maze, one full frame
+// into a memory bitmap and onto the display, and loading the assets.
+#include <benchmark/benchmark.h>
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdio>
+
+#include "game/game_state.h"
+#include "game/maze.h"
+#include "shell/assets.h"
+#include "shell/shell.h"
+
+namespace {
+
+// A level in play: ring 1, a full clock, the maze laid out around the mouse.
+void setUpLevelInPlay() {
+    game = GameState{};
+    game.running = true;
+    game.inGame = true;
+    game.score = 5;
+    game.bestScore = 5;
+    game.timeLimit = 772;
+    game.timeLeft = 500;
+    game.mouse.active = 1;
+    game.mouse.ring = 1;
+    game.mouse.angle = 30.0f;
+    game.mouse.animFrame = 7;
+    game.mouse.facingRight = true;
+    generateMaze();
+}
+
+void freeBitmap(ALLEGRO_BITMAP *&slot) {
+    al_destroy_bitmap(slot);
+    slot = nullptr;
+}
+
+template <size_t N> void freeBitmaps(ALLEGRO_BITMAP *(&slots)[N]) {
+    for (ALLEGRO_BITMAP *&slot : slots) {
+        freeBitmap(slot);
+    }
+}
+
+void freeAssets() {
+    freeBitmap(assets.clock);
+    freeBitmap(assets.background);
+    freeBitmap(assets.clockHand);
+    freeBitmaps(assets.warning);
+    freeBitmaps(assets.mouseFrames);
+    freeBitmaps(assets.menuFrames);
+    freeBitmaps(assets.messages);
+    al_destroy_font(assets.font);
+    assets.font = nullptr;
+}
+
+// Pictures loaded while no display is current are memory bitmaps.
+void loadAssetsInto(int bitmapFlags) {
+    freeAssets();
+    al_set_new_bitmap_flags(bitmapFlags);
+    loadImages();
+    loadFont();
+}
+
+void BM_UpdateDuringPlay(benchmark::State &state) {
+    setUpLevelInPlay();
+    game.keyRight = true;
+    unsigned n = 0;
+    for (auto _ : state) {
+        update();
+        // Keep the level in play: turn round now and then, never run out of time.
+        if ((++n & 255u) == 0) {
+            game.keyRight = !game.keyRight;
+            game.keyLeft = !game.keyRight;
+            game.timeLeft = 500;
+        }
+    }
+    benchmark::DoNotOptimize(game.mouse.angle);
+}
+BENCHMARK(BM_UpdateDuringPlay);
+
+void BM_GenerateMaze(benchmark::State &state) {
+    setUpLevelInPlay();
+    for (auto _ : state) {
+        generateMaze();
+        game.mouse.angle = game.mouse.angle < 350.0f ? game.mouse.angle + 7.0f : 0.0f;
+    }
+    benchmark::DoNotOptimize(wallMap.cells[0]);
+}
+BENCHMARK(BM_GenerateMaze);
+
+void BM_LoadAssets(benchmark::State &state) {
+    for (auto _ : state) {
+        loadImages();
+        loadFont();
+        state.PauseTiming();
+        freeAssets();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadAssets)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_RenderIntoMemoryBitmap(benchmark::State &state) {
+    loadAssetsInto(ALLEGRO_MEMORY_BITMAP);
+    ALLEGRO_BITMAP *target = al_create_bitmap(screenWidth, screenHeight);
+    al_set_target_bitmap(target);
+    setUpLevelInPlay();
+    for (auto _ : state) {
+        render();
+    }
+    al_destroy_bitmap(target);
+}
+
+void BM_RenderOnDisplay(benchmark::State &state) {
+    loadAssetsInto(ALLEGRO_VIDEO_BITMAP);
+    al_set_target_backbuffer(shell.display);
+    setUpLevelInPlay();
+    for (auto _ : state) {
+        render();
+        al_flip_display();
+    }
+}
+
+} // namespace
+
+// With a display (under Xvfb) the assets load as video bitmaps and the
+// frame is timed on the display too; without one, only into memory.
+int main(int argc, char **argv) {
+    const char *assetDir = argc > 1 && argv[argc - 1][0] != '-' ? argv[--argc] : nullptr;
+    if (!assetDir || chdir(assetDir) != 0) {
+        std::fprintf(stderr, "usage: bench_game [benchmark flags] ASSET_DIR\n");
+        return 2;
+    }
+    al_install_system(ALLEGRO_VERSION_INT, atexit);
+    al_init_primitives_addon();
+    al_init_image_addon();
+    al_init_font_addon();
+    al_init_ttf_addon();
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    shell.display = al_create_display(screenWidth, screenHeight);
+    if (shell.display) {
+        benchmark::RegisterBenchmark("BM_RenderOnDisplay", BM_RenderOnDisplay)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    benchmark::RegisterBenchmark("BM_RenderIntoMemoryBitmap", BM_RenderIntoMemoryBitmap)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,84 @@
+#!/bin/bash
+# Whole-process figures for the game beside the library's own floor (the
+# baseline program), measured side by side in one run, medians of RUNS.
+# usage: bench/run.sh BUILD_DIR          (RUNS=3 by default)
+set -u
+if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
+    CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+build=$(cd "${1:-build}" && pwd)
+runs=${RUNS:-3}
+here=$(cd "$(dirname "$0")" && pwd)
+game=$build/clockmaze baseline=$build/bench/baseline
+launch=$build/bench/launch probe=$build/bench/libfirst_flip.so
+tmp=$(mktemp -d)
+trap 'stop_sound; rm -rf "$tmp"' EXIT
+
+source "$here/../tests/support/silent_sound.sh"
+start_sound "$tmp/pulse" || echo "(no silent sound device: audio figures are without sound)"
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+ticks=$(getconf CLK_TCK)
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+peak_kb() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
+
+# Exec to the first frame flipped, in milliseconds.
+startup_ms() {
+    local out=$tmp/flip
+    rm -f "$out"
+    (cd "$build/assets" && BENCH_FIRST_FLIP_FILE=$out LD_PRELOAD=$probe "$launch" "$1" >/dev/null 2>&1)
+    awk '{printf "%.1f\n", $1 / 1e6}' "$out"
+}
+
+window_of() { "$build/tests/xwin" wait 20 | cut -d' ' -f1; }
+
+# CPU in percent of one core over SECONDS, and peak resident memory in kB,
+# of PROGRAM on its title screen, or in play with a steering key held.
+cpu_and_memory() {
+    local program=$1 mode=$2 seconds=10
+    (cd "$build/assets" && exec "$program" >/dev/null 2>&1) &
+    local pid=$!
+    local win
+    win=$(window_of)
+    sleep 2
+    if [ "$mode" = play ] && [ -n "$win" ]; then
+        xdotool windowfocus --sync "$win" keydown space sleep 1 keyup space sleep 1 keydown Right
+    fi
+    local t0 t1
+    t0=$(cpu_ticks $pid)
+    sleep $seconds
+    t1=$(cpu_ticks $pid)
+    local peak
+    peak=$(peak_kb $pid)
+    [ "$mode" = play ] && xdotool keyup Right
+    kill $pid
+    wait $pid 2>/dev/null
+    awk -v d=$((t1 - t0)) -v hz="$ticks" -v s=$seconds -v p="$peak" 'BEGIN { printf "%.1f %d\n", 100 * d / (hz * s), p }'
+}
+
+declare -A samples
+add() { samples[$1]+="$2"$'\n'; }
+for run in $(seq "$runs"); do
+    echo "run $run of $runs..." >&2
+    add start_game "$(startup_ms "$game")"
+    add start_base "$(startup_ms "$baseline")"
+    read -r cpu mem < <(cpu_and_memory "$game" title); add cpu_title "$cpu"; add mem_game "$mem"
+    read -r cpu mem < <(cpu_and_memory "$game" play); add cpu_play "$cpu"; add mem_play "$mem"
+    read -r cpu mem < <(cpu_and_memory "$baseline" title); add cpu_base "$cpu"; add mem_base "$mem"
+done
+m() { printf '%s' "${samples[$1]}" | median; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+
+start_game=$(m start_game) start_base=$(m start_base)
+cpu_title=$(m cpu_title) cpu_play=$(m cpu_play) cpu_base=$(m cpu_base)
+mem_game=$(m mem_play) mem_base=$(m mem_base)
+echo
+echo "| figure | game | baseline | ratio or difference | target |"
+echo "|---|---|---|---|---|"
+echo "| start-up, exec to first frame | ${start_game} ms | ${start_base} ms | $(ratio "$start_game" "$start_base") x | <= 1.3 x |"
+echo "| CPU, title screen, 10 s | ${cpu_title} % | ${cpu_base} % | $(ratio "$cpu_title" "$cpu_base") x | <= 1.5 x |"
+echo "| CPU, play with a key held, 10 s | ${cpu_play} % | ${cpu_base} % | $(ratio "$cpu_play" "$cpu_base") x | <= 3 x |"
+echo "| peak resident memory | $((mem_game / 1024)) MB | $((mem_base / 1024)) MB | $(awk -v d=$((mem_game - mem_base)) 'BEGIN { printf "%+.1f", d / 1024 }') MB | <= +40 MB |"
+echo
+echo "In-process figures (Google Benchmark, on the Xvfb display and into a memory bitmap):"
+"$build/bench/bench_game" --benchmark_min_time=0.2 "$build/assets" 2>&1 | grep -E '^(BM_|Benchmark|-)'
