@@ -1,0 +1,61 @@
+#!/bin/bash
+# The real game started against broken asset folders: it must keep going,
+# report on standard error, and still close with status 0.
+# usage: faults.sh CLOCKMAZE ASSET_DIR XWIN
+set -u
+if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
+    CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+bin=$1 assets=$2
+export XWIN=$3
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/support/silent_sound.sh"
+source "$here/support/run_game.sh"
+tmp=$(mktemp -d)
+trap 'stop_sound; rm -rf "$tmp"' EXIT
+start_sound "$tmp/pulse" || { echo "FAIL: cannot start the silent sound device"; exit 1; }
+
+failures=0
+fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
+
+# Runs the game in $tmp/$case; checks status 0 and no sanitizer or crash report.
+play_case() {
+    run_game_session "$bin" "$tmp/$case" "$tmp/$case.out" "$tmp/$case.err"
+    [ "$status" -eq 0 ] || fail "exit status $status; stderr: $(head -c 600 "$tmp/$case.err")"
+    grep -q -E "Sanitizer|runtime error|Assertion" "$tmp/$case.err" && fail "$(head -c 600 "$tmp/$case.err")"
+    echo "ran [$case]: status $status, $(wc -l <"$tmp/$case.err") lines on stderr"
+}
+
+fresh_copy() { rm -rf "${tmp:?}/$case"; cp -r "$assets" "$tmp/$case"; }
+asset_files() { find "$tmp/$case" -type f \( -name '*.png' -o -name '*.ttf' -o -name '*.wav' \); }
+
+case=no-assets
+mkdir -p "$tmp/$case"
+play_case
+[ "$(cat "$tmp/$case.out")" = "errorerrorerrorerror" ] || fail "standard output: '$(cat "$tmp/$case.out")'"
+grep -q 'cannot load picture "clock.png"' "$tmp/$case.err" || fail "no message naming clock.png"
+
+case=sounds-missing
+fresh_copy
+rm -f "$tmp/$case"/*.wav
+play_case
+[ "$(cat "$tmp/$case.out")" = "errorerrorerrorerror" ] || fail "standard output: '$(cat "$tmp/$case.out")'"
+grep -q "cannot load" "$tmp/$case.err" && fail "pictures reported missing: $(head -n 3 "$tmp/$case.err")"
+
+case=truncated
+fresh_copy
+asset_files | while read -r f; do truncate -s $(($(stat -c %s "$f") / 3)) "$f"; done
+play_case
+
+case=random-bytes
+fresh_copy
+asset_files | while read -r f; do head -c "$(stat -c %s "$f")" /dev/urandom >"$f"; done
+play_case
+
+case=empty-files
+fresh_copy
+asset_files | while read -r f; do : >"$f"; done
+play_case
+
+[ $failures -eq 0 ] && echo "PASS: every broken asset folder played and closed cleanly"
+[ $failures -eq 0 ]
