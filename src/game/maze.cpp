@@ -117,7 +117,7 @@ void generateMaze() { generateMazeWith(std::rand); }
 
 // Ring 1 keeps clear of the mouse's own cell; each inner ring keeps clear of
 // the cells under the opening the mouse drops through, so the mouse never
-// lands on a wall or falls straight through two rings. Eight numbers are
+// lands against a wall or straight over the next opening. Eight numbers are
 // drawn: wall then opening, ring by ring, outermost first.
 void generateMazeWith(int (*roll)()) {
     int walls[ringCount];
