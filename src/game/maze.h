@@ -36,3 +36,6 @@ void clearMap(RingCellMap &map);
 
 // Lays out a new level around the mouse's angle, drawing numbers from rand().
 void generateMaze();
+// The same layout with the eight numbers drawn from `roll` instead, so that
+// tests can hand it a chosen sequence.
+void generateMazeWith(int (*roll)());
