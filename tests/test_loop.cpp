@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <allegro5/allegro.h>
+#include <allegro5/allegro_primitives.h>
 
 #include "game/game_state.h"
 #include "game/maze.h"
@@ -12,7 +13,10 @@ namespace {
 
 class LoopTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit)); }
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+        ASSERT_TRUE(al_init_primitives_addon()); // frames draw real walls and arcs
+    }
 
     void SetUp() override {
         game = GameState{};

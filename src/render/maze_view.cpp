@@ -1,7 +1,108 @@
+// The ring maze and the mouse, drawn with the clock's geometry and zoom.
 #include "render/maze_view.h"
 
-void drawWalls() {}
-void drawArcs() {}
-void drawMouse() {}
-void drawWallSegment(float, float, float, float) {}
-void drawArcSegment(float, float, float) {}
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_primitives.h>
+
+#include <iterator>
+
+#include "game/game_state.h"
+#include "game/maze.h"
+#include "render/scene.h"
+#include "shell/assets.h"
+
+namespace {
+
+const ALLEGRO_COLOR mazeColour = al_map_rgba(16, 64, 32, 240);
+
+void wallAt(float a1, float r1, float a2, float r2, float z) {
+    const ScreenPoint pt1 = polarToScreen(a1, r1 * z);
+    const ScreenPoint pt2 = polarToScreen(a2, r2 * z);
+    al_draw_line(pt1.x, pt1.y, pt2.x, pt2.y, mazeColour, mazeLineThickness);
+}
+
+// Clock degrees start at twelve; the library's angles start at three.
+void arcAt(float start, float width, float r, float z) {
+    al_draw_arc(clockCentreX, clockCentreY, r * z, static_cast<float>((start - 90.0f) * degToRad),
+                static_cast<float>(width * degToRad), mazeColour, mazeLineThickness);
+}
+
+} // namespace
+
+bool mazeHidden() { return game.levelTransition && game.score == 0; }
+
+float mazeZoom() { return isZooming() ? zoomScale(zoomProgress()) : 1.0f; }
+
+// The segment functions stand alone; the loops below check visibility and
+// work out the zoom once per frame instead of once per cell.
+void drawWalls() {
+    if (mazeHidden()) {
+        return;
+    }
+    const float z = mazeZoom();
+    for (const RingSpec &ring : ringSpecs) {
+        for (int i = 0; i < ring.cells; ++i) {
+            if (wallMap.cells[ring.firstIndex + i] == 1) {
+                const float a = static_cast<float>(i) * ring.cellAngle;
+                wallAt(a, ring.innerRadius, a, ring.outerRadius, z);
+            }
+        }
+    }
+}
+
+void drawArcs() {
+    if (mazeHidden()) {
+        return;
+    }
+    const float z = mazeZoom();
+    for (const RingSpec &ring : ringSpecs) {
+        for (int i = 0; i < ring.cells; ++i) {
+            if (arcMap.cells[ring.firstIndex + i] == 1) {
+                arcAt(static_cast<float>(i) * ring.cellAngle, ring.cellAngle, ring.innerRadius, z);
+            }
+        }
+    }
+}
+
+void drawWallSegment(float a1, float r1, float a2, float r2) {
+    if (!mazeHidden()) {
+        wallAt(a1, r1, a2, r2, mazeZoom());
+    }
+}
+
+void drawArcSegment(float start, float width, float r) {
+    if (!mazeHidden()) {
+        arcAt(start, width, r, mazeZoom());
+    }
+}
+
+// Between levels the mouse waits just inside the centre, then rides the
+// zoom out to the middle of ring 1; on game over it flies out with the maze.
+float mouseRadius() {
+    float r = static_cast<float>(325 - 50 * game.mouse.ring);
+    if (game.levelTransition) {
+        if (game.phaseFrame > zoomFrames) {
+            r = 91.0f;
+        } else {
+            const double exponent = 1.0 - static_cast<double>(game.phaseFrame) / zoomFrames;
+            r = 275.0f / zoomScale(static_cast<float>(exponent));
+        }
+    }
+    if (game.gameOver) {
+        r *= zoomScale(zoomProgress());
+    }
+    return r;
+}
+
+void drawMouse() {
+    const int sprite = game.mouse.animFrame / mouseFramesPerSprite;
+    if (sprite < 0 || sprite >= static_cast<int>(std::size(assets.mouseFrames)) ||
+        !assets.mouseFrames[sprite]) {
+        return;
+    }
+    const ScreenPoint pt = polarToScreen(game.mouse.angle, mouseRadius());
+    // Clockwise and anticlockwise travel turn the sprite half a turn apart.
+    const float rho = game.mouse.facingRight ? game.mouse.angle - 90.0f : game.mouse.angle + 90.0f;
+    al_draw_scaled_rotated_bitmap(assets.mouseFrames[sprite], mousePivot, mousePivot, pt.x, pt.y,
+                                  mouseScale, mouseScale, static_cast<float>(rho * degToRad), 0);
+}

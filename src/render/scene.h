@@ -8,8 +8,25 @@ struct ScreenPoint {
 
 constexpr double degToRad = 0.017453292;
 
+constexpr float clockCentreX = 400.0f; // pixels
+constexpr float clockCentreY = 300.0f; // pixels
+constexpr float clockSize = 600.0f;    // side of the clock picture, pixels
+constexpr int clockLayers = 4;         // nested copies inside the full clock
+constexpr double zoomBase = 3.0;       // each nested copy is this much smaller
+constexpr unsigned zoomFrames = 60;    // updates from one clock to the next
+
 ScreenPoint polarToScreen(float angle, float r);
 float zoomScale(float t);
+
+// The view flies into the centre during the level transition's zoom and the
+// game-over sequence; the level message (frames above 60) is at rest.
+bool isZooming();
+// 0 to 1 over the zoom; meaningful only while zooming.
+float zoomProgress();
+// How many times smaller than the full clock layer k is drawn this frame.
+float clockLayerScale(int k);
+// The hand's turn in whole degrees, -360 (full clock) up to 0 (empty).
+float clockHandDegrees();
 
 void drawClockFace();
 void drawClockLayer(int k);

@@ -1,7 +1,99 @@
+// Backgrounds, score text, the game-over fade, level messages and the title.
 #include "render/screens.h"
 
-void drawBackground() {}
-void drawNumber(int, int, int) {}
-void drawFade() {}
-void drawLevelMessage() {}
-void drawMenu() {}
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_primitives.h>
+
+#include <iterator>
+#include <sstream>
+
+#include "game/game_state.h"
+#include "shell/assets.h"
+#include "shell/shell.h"
+
+namespace {
+
+const ALLEGRO_COLOR textColour = al_map_rgb(176, 255, 197);
+constexpr int messageY = 200;        // pixels from the top
+constexpr int titleFrameLength = 10; // title updates per picture
+
+void drawIfLoaded(ALLEGRO_BITMAP *picture, float x, float y) {
+    if (picture) {
+        al_draw_bitmap(picture, x, y, 0);
+    }
+}
+
+} // namespace
+
+// The first test is in integers, the other two in floating point, as the
+// thresholds 1/3.5 and 1/1.5 are not whole fractions.
+ALLEGRO_BITMAP *backgroundFor(int timeLeft, int timeLimit) {
+    if (timeLeft * 6 < timeLimit) {
+        return assets.warning[2];
+    }
+    if (timeLimit > timeLeft * 3.5) {
+        return assets.warning[1];
+    }
+    if (timeLimit > timeLeft * 1.5) {
+        return assets.warning[0];
+    }
+    return assets.background;
+}
+
+int fadeAlpha(unsigned phaseFrame) {
+    return phaseFrame >= 51 ? 255 : static_cast<int>(phaseFrame) * 5;
+}
+
+int levelMessageX(unsigned phaseFrame) {
+    const int f = static_cast<int>(phaseFrame);
+    if (f <= 100) {
+        return 2100 - 20 * f; // slides in from the right
+    }
+    if (f <= 200) {
+        return 100;
+    }
+    return 4100 - 20 * f; // slides out to the left
+}
+
+// Pictures 06 07 00 01 02 03 three times over, then 04 and 05.
+int menuFrameSlot(unsigned phaseFrame) {
+    const unsigned f = phaseFrame / titleFrameLength;
+    const unsigned slot = f < 18 ? f % 6 : f - 12;
+    return slot < std::size(assets.menuFrames) ? static_cast<int>(slot) : -1;
+}
+
+void drawBackground() { drawIfLoaded(backgroundFor(game.timeLeft, game.timeLimit), 0.0f, 0.0f); }
+
+// Without a font the numbers are simply missing.
+void drawNumber(int value, int x, int y) {
+    if (!assets.font) {
+        return;
+    }
+    std::ostringstream ss;
+    ss << value;
+    al_draw_text(assets.font, textColour, x, y, 0, ss.str().c_str());
+}
+
+void drawFade() {
+    const ALLEGRO_COLOR white = al_map_rgba(255, 255, 255, fadeAlpha(game.phaseFrame));
+    al_draw_filled_rectangle(0.0f, 0.0f, screenWidth, screenHeight, white);
+}
+
+void drawLevelMessage() {
+    if (!game.levelTransition || game.phaseFrame <= zoomLength) {
+        return;
+    }
+    if (game.messageIndex < 0 || game.messageIndex >= messageCount) {
+        return;
+    }
+    drawIfLoaded(assets.messages[game.messageIndex], levelMessageX(game.phaseFrame), messageY);
+}
+
+void drawMenu() {
+    const int slot = menuFrameSlot(game.phaseFrame);
+    if (slot >= 0) {
+        drawIfLoaded(assets.menuFrames[slot], 0.0f, 0.0f);
+    }
+    drawNumber(game.bestScore, 380, 306);
+    drawNumber(game.score, 380, 333);
+}

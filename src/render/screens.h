@@ -2,6 +2,18 @@
 // text, the game-over fade, level messages and the title screen.
 #pragma once
 
+#include <allegro5/allegro.h>
+
+// The picture behind the clock, more urgent as the clock runs out; may be
+// an empty slot.
+ALLEGRO_BITMAP *backgroundFor(int timeLeft, int timeLimit);
+// White over the game-over sequence, opaque from frame 51 on.
+int fadeAlpha(unsigned phaseFrame);
+// Left edge of the sliding level message at a message frame (61 to 250).
+int levelMessageX(unsigned phaseFrame);
+// Slot of menuFrames shown at a title frame (0 to 199); -1 past the cycle.
+int menuFrameSlot(unsigned phaseFrame);
+
 void drawBackground();
 void drawNumber(int value, int x, int y);
 void drawFade();

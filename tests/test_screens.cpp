@@ -1,0 +1,223 @@
+// Backgrounds, score text, fade, level messages and the title screen.
+#include <gtest/gtest.h>
+
+#include <allegro5/allegro_font.h>
+
+#include "game/game_state.h"
+#include "render/screens.h"
+#include "shell/assets.h"
+#include "support/render_fixture.h"
+
+namespace {
+
+bool sameColour(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+// Anti-aliased text in (176, 255, 197) over black or dark blue.
+bool isText(Rgb p) { return p.g > 100; }
+
+class ScreensTest : public RenderTest {};
+
+TEST_F(ScreensTest, BackgroundWarnsAsTheClockRunsOut) {
+    const Rgb calm{10, 10, 90}, w1{90, 90, 0}, w2{120, 60, 0}, w3{160, 0, 0};
+    assets.background = solid(8, 8, calm);
+    assets.warning[0] = solid(8, 8, w1);
+    assets.warning[1] = solid(8, 8, w2);
+    assets.warning[2] = solid(8, 8, w3);
+    struct Row {
+        int timeLimit;
+        int timeLeft;
+        Rgb colour;
+    };
+    const Row rows[] = {
+        {950, 950, calm}, {950, 634, calm}, // 950 > 951 fails
+        {950, 633, w1},                     // 950 > 949.5
+        {950, 272, w1},   {950, 271, w2},   // 950 > 948.5
+        {950, 159, w2},   {950, 158, w3},   // 948 < 950
+        {950, 0, w3},     {600, 100, w2},   // 600 < 600 fails
+        {7, 2, w1},                         // 7 > 7.0 fails: 3.5 is not cut to 3
+        {3, 2, calm},                       // 3 > 3.0 fails: 1.5 is not cut to 1
+    };
+    for (const Row &row : rows) {
+        game.timeLimit = row.timeLimit;
+        game.timeLeft = row.timeLeft;
+        clearTarget();
+        drawBackground();
+        EXPECT_TRUE(sameColour(shot().at(3, 3), row.colour))
+            << "timeLeft " << row.timeLeft << " of " << row.timeLimit;
+    }
+}
+
+TEST_F(ScreensTest, MissingBackgroundIsSkipped) {
+    assets.background = solid(8, 8, {10, 10, 90});
+    game.timeLimit = 950;
+    game.timeLeft = 100; // warning3, whose slot is empty
+    drawBackground();
+    EXPECT_TRUE(shot().litBox().empty);
+}
+
+TEST_F(ScreensTest, FadeTurnsWhiteInFiftyOneFrames) {
+    struct Row {
+        unsigned phaseFrame;
+        int level; // grey level over black
+    };
+    const Row rows[] = {{0, 0}, {1, 5}, {10, 50}, {50, 250}, {51, 255}, {60, 255}};
+    for (const Row &row : rows) {
+        game.gameOver = true;
+        game.phaseFrame = row.phaseFrame;
+        EXPECT_EQ(fadeAlpha(row.phaseFrame), row.level) << "frame " << row.phaseFrame;
+        clearTarget();
+        drawFade();
+        const Snapshot s = shot();
+        for (const auto &[x, y] : {std::pair{0, 0}, {799, 599}, {400, 300}}) {
+            EXPECT_NEAR(s.at(x, y).g, row.level, 1) << "frame " << row.phaseFrame << " at " << x;
+        }
+    }
+}
+
+TEST_F(ScreensTest, LevelMessageSlidesAcross) {
+    struct Row {
+        unsigned phaseFrame;
+        int x;
+    };
+    const Row rows[] = {{61, 880},  {62, 860}, {100, 100},  {101, 100}, {150, 100},
+                        {200, 100}, {201, 80}, {230, -500}, {250, -900}};
+    const Rgb first{200, 0, 200}, chosen{0, 200, 200};
+    assets.messages[0] = solid(20, 10, first);
+    assets.messages[7] = solid(20, 10, chosen);
+    ALLEGRO_BITMAP *wide = al_create_bitmap(2000, 600); // room off both edges
+    ASSERT_NE(wide, nullptr);
+    game.levelTransition = true;
+    game.messageIndex = 7;
+    for (const Row &row : rows) {
+        EXPECT_EQ(levelMessageX(row.phaseFrame), row.x) << "frame " << row.phaseFrame;
+        game.phaseFrame = row.phaseFrame;
+        al_set_target_bitmap(wide);
+        al_clear_to_color(al_map_rgb(0, 0, 0));
+        ALLEGRO_TRANSFORM shift;
+        al_identity_transform(&shift);
+        al_translate_transform(&shift, 1000, 0); // window x 0 lands at 1000
+        al_use_transform(&shift);
+        drawLevelMessage();
+        const PixelBox b = snapshot(wide).litBox();
+        ASSERT_FALSE(b.empty) << "frame " << row.phaseFrame;
+        EXPECT_EQ(b.left - 1000, row.x) << "frame " << row.phaseFrame;
+        EXPECT_EQ(b.top, 200) << "frame " << row.phaseFrame;
+        EXPECT_TRUE(sameColour(snapshot(wide).at(b.left, b.top), chosen))
+            << "frame " << row.phaseFrame;
+    }
+    al_set_target_bitmap(target);
+    al_destroy_bitmap(wide);
+}
+
+TEST_F(ScreensTest, NoLevelMessageOutsideTheMessageFrames) {
+    struct Row {
+        bool levelTransition;
+        unsigned phaseFrame;
+    };
+    const Row rows[] = {{true, 0}, {true, 60}, {false, 150}};
+    assets.messages[0] = solid(800, 100, {200, 0, 200});
+    for (const Row &row : rows) {
+        game.levelTransition = row.levelTransition;
+        game.phaseFrame = row.phaseFrame;
+        clearTarget();
+        drawLevelMessage();
+        EXPECT_TRUE(shot().litBox().empty) << "frame " << row.phaseFrame;
+    }
+}
+
+TEST_F(ScreensTest, TitleAnimationOrder) {
+    // Slots hold the pictures numbered 06 07 00 01 02 03 04 05.
+    Rgb colours[8];
+    for (int i = 0; i < 8; ++i) {
+        colours[i] = {20 + 20 * i, 0, 0};
+        assets.menuFrames[i] = solid(8, 8, colours[i]);
+    }
+    struct Row {
+        unsigned phaseFrame;
+        int slot;
+    };
+    const Row rows[] = {{0, 0},   {9, 0},   {10, 1},  {20, 2},  {59, 5},  {60, 0},
+                        {175, 5}, {179, 5}, {180, 6}, {189, 6}, {190, 7}, {199, 7}};
+    for (const Row &row : rows) {
+        EXPECT_EQ(menuFrameSlot(row.phaseFrame), row.slot) << "frame " << row.phaseFrame;
+        game.phaseFrame = row.phaseFrame;
+        clearTarget();
+        drawMenu();
+        EXPECT_TRUE(sameColour(shot().at(2, 2), colours[row.slot])) << "frame " << row.phaseFrame;
+    }
+}
+
+TEST_F(ScreensTest, NumbersArePlainDecimalText) {
+    assets.font = loadTestFont();
+    ASSERT_NE(assets.font, nullptr) << testFontPath;
+    struct Row {
+        int value;
+        const char *text;
+    };
+    const Row rows[] = {{0, "0"}, {7, "7"}, {1234567, "1234567"}, {-42, "-42"}};
+    ALLEGRO_BITMAP *expected = al_create_bitmap(800, 600);
+    for (const Row &row : rows) {
+        clearTarget();
+        drawNumber(row.value, 107, 532);
+        al_set_target_bitmap(expected);
+        al_clear_to_color(al_map_rgb(0, 0, 0));
+        al_draw_text(assets.font, al_map_rgb(176, 255, 197), 107, 532, 0, row.text);
+        al_set_target_bitmap(target);
+        const Snapshot got = shot();
+        const Snapshot want = snapshot(expected);
+        EXPECT_FALSE(want.litBox().empty);
+        EXPECT_EQ(got.count(isText), want.count(isText)) << row.text;
+        EXPECT_TRUE(sameColour(got.at(want.litBox().left, want.litBox().top),
+                               want.at(want.litBox().left, want.litBox().top)))
+            << row.text;
+        const PixelBox gb = got.litBox(), wb = want.litBox();
+        EXPECT_EQ(gb.left, wb.left) << row.text;
+        EXPECT_EQ(gb.right, wb.right) << row.text;
+        EXPECT_EQ(gb.top, wb.top) << row.text;
+        EXPECT_EQ(gb.bottom, wb.bottom) << row.text;
+    }
+    al_destroy_bitmap(expected);
+}
+
+TEST_F(ScreensTest, TitleShowsBestAndLastScore) {
+    assets.font = loadTestFont();
+    ASSERT_NE(assets.font, nullptr) << testFontPath;
+    assets.menuFrames[0] = solid(800, 600, {0, 0, 60});
+    game.bestScore = 8;
+    game.score = 3;
+    drawMenu();
+    const PixelBox text = shot().box(isText);
+    ASSERT_FALSE(text.empty);
+    EXPECT_GE(text.left, 380);
+    EXPECT_LT(text.right, 420) << "one digit each";
+    EXPECT_GE(text.top, 306);
+    EXPECT_LT(text.bottom, 333 + 40);
+    // Both lines: text rows in the upper and the lower band.
+    const Snapshot s = shot();
+    auto rowsWithText = [&](int y1, int y2) {
+        int n = 0;
+        for (int y = y1; y < y2; ++y) {
+            bool any = false;
+            for (int x = 380; x < 420; ++x) {
+                any = any || isText(s.at(x, y));
+            }
+            n += any ? 1 : 0;
+        }
+        return n;
+    };
+    EXPECT_GT(rowsWithText(306, 333), 10) << "best score";
+    EXPECT_GT(rowsWithText(333, 370), 10) << "last score";
+}
+
+TEST_F(ScreensTest, WithoutAFontNumbersAreMissingAndTheRestIsDrawn) {
+    assets.menuFrames[0] = solid(800, 600, {0, 0, 60});
+    game.bestScore = 88;
+    game.score = 12;
+    drawMenu();
+    drawNumber(1234, 107, 532);
+    const Snapshot s = shot();
+    EXPECT_EQ(s.count(isText), 0);
+    EXPECT_TRUE(sameColour(s.at(400, 320), {0, 0, 60}));
+}
+
+} // namespace
