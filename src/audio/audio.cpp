@@ -50,27 +50,25 @@ void initAudio() {
     // Without a sound card the library has no driver to install, and
     // reserving samples would then abort the process: play silently instead.
     bool installed = al_install_audio();
-    bool codecs = al_init_acodec_addon();
+    al_init_acodec_addon();
     audio.ready = installed && al_reserve_samples(oneShotSlots);
     if (!audio.ready) {
         std::fprintf(stderr, "clockmaze: no audio device; the game runs without sound\n");
     }
-    // Missing files are reported even when silent, so the report does not
+    // Loaded even when silent, so that the report of missing files does not
     // depend on the machine's sound card.
-    if (codecs) {
-        audio.tickMusic = loadSound("BGM_piano_tick.wav");
-        audio.menuMusic = loadSound("Menu_bgm.wav");
-        audio.gameOverSound = loadSound("game_over_overlay.wav");
-        audio.zoomSound = loadSound("zoom_transition.wav");
-    }
+    audio.tickMusic = loadSound("BGM_piano_tick.wav");
+    audio.menuMusic = loadSound("Menu_bgm.wav");
+    audio.gameOverSound = loadSound("game_over_overlay.wav");
+    audio.zoomSound = loadSound("zoom_transition.wav");
     audio.tickInstance = makeTickInstance();
 }
 
 double tickTempo(int32_t score) {
     double base = tempoStepPerLevel;
     double result = 1.0;
-    uint32_t exponent =
-        score < 0 ? 0u - static_cast<uint32_t>(score) : static_cast<uint32_t>(score);
+    // Scores never fall below 0; a stray negative one plays at normal speed.
+    uint32_t exponent = score > 0 ? static_cast<uint32_t>(score) : 0u;
     while (exponent > 0) {
         if (exponent & 1u) {
             result *= base;
@@ -78,7 +76,7 @@ double tickTempo(int32_t score) {
         base *= base;
         exponent >>= 1;
     }
-    return score < 0 ? 1.0 / result : result;
+    return result;
 }
 
 bool playOneShot(ALLEGRO_SAMPLE *sample, float gain, ALLEGRO_PLAYMODE mode) {
