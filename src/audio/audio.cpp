@@ -1,10 +1,126 @@
+// Audio start-up and the sound cues the rules fire.
 #include "audio/audio.h"
 
-void initAudio() {}
-void startTickMusic() {}
-void setTickTempo() {}
-void stopTickMusic() {}
-void stopAllSounds() {}
-void playMenuMusic() {}
-void playGameOverSound() {}
-void playZoomSound() {}
+#include <allegro5/allegro_acodec.h>
+
+#include <cstdio>
+#include <string>
+
+#include "game/game_state.h"
+#include "shell/assets.h"
+
+AudioSet audio;
+
+// A single slot: a one-shot asked for while another still sounds is dropped.
+constexpr int oneShotSlots = 1;
+constexpr float menuMusicGain = 1.0f;
+constexpr float gameOverGain = 1.0f;
+constexpr float zoomGain = 0.7f;
+constexpr float centrePan = 0.0f;
+constexpr float normalSpeed = 1.0f;
+constexpr double tempoStepPerLevel = 1.01;
+
+static ALLEGRO_SAMPLE *loadSound(const char *name) {
+    std::string filename = assetRoot + name;
+    ALLEGRO_SAMPLE *sample = al_load_sample(filename.c_str());
+    if (!sample) {
+        std::fputs("error", stdout);
+        // Flushed at once so the report survives a process killed later on.
+        std::fflush(stdout);
+    }
+    return sample;
+}
+
+// Attaching to a missing mixer is an assertion failure inside the library,
+// so the instance exists only where it can really play.
+static ALLEGRO_SAMPLE_INSTANCE *makeTickInstance() {
+    ALLEGRO_MIXER *mixer = al_get_default_mixer();
+    if (!audio.ready || !audio.tickMusic || !mixer) {
+        return nullptr;
+    }
+    ALLEGRO_SAMPLE_INSTANCE *instance = al_create_sample_instance(audio.tickMusic);
+    if (instance && !al_attach_sample_instance_to_mixer(instance, mixer)) {
+        al_destroy_sample_instance(instance);
+        instance = nullptr;
+    }
+    return instance;
+}
+
+void initAudio() {
+    // Without a sound card the library has no driver to install, and
+    // reserving samples would then abort the process: play silently instead.
+    bool installed = al_install_audio();
+    al_init_acodec_addon();
+    audio.ready = installed && al_reserve_samples(oneShotSlots);
+    if (!audio.ready) {
+        std::fprintf(stderr, "clockmaze: no audio device; the game runs without sound\n");
+    }
+    // Loaded even when silent, so that the report of missing files does not
+    // depend on the machine's sound card.
+    audio.tickMusic = loadSound("BGM_piano_tick.wav");
+    audio.menuMusic = loadSound("Menu_bgm.wav");
+    audio.gameOverSound = loadSound("game_over_overlay.wav");
+    audio.zoomSound = loadSound("zoom_transition.wav");
+    audio.tickInstance = makeTickInstance();
+}
+
+double tickTempo(int32_t score) {
+    double base = tempoStepPerLevel;
+    double result = 1.0;
+    // Scores never fall below 0; a stray negative one plays at normal speed.
+    uint32_t exponent = score > 0 ? static_cast<uint32_t>(score) : 0u;
+    while (exponent > 0) {
+        if (exponent & 1u) {
+            result *= base;
+        }
+        base *= base;
+        exponent >>= 1;
+    }
+    return result;
+}
+
+bool playOneShot(ALLEGRO_SAMPLE *sample, float gain, ALLEGRO_PLAYMODE mode) {
+    if (!audio.ready || !sample) {
+        return false;
+    }
+    return al_play_sample(sample, gain, centrePan, normalSpeed, mode, nullptr);
+}
+
+void startTickMusic() {
+    if (!audio.tickInstance) {
+        return;
+    }
+    al_play_sample_instance(audio.tickInstance);
+    al_set_sample_instance_playmode(audio.tickInstance, ALLEGRO_PLAYMODE_LOOP);
+    al_set_sample_instance_speed(audio.tickInstance, normalSpeed);
+}
+
+void setTickTempo() {
+    if (audio.tickInstance) {
+        al_set_sample_instance_speed(audio.tickInstance, static_cast<float>(tickTempo(game.score)));
+    }
+}
+
+void stopTickMusic() {
+    if (audio.tickInstance) {
+        al_stop_sample_instance(audio.tickInstance);
+    }
+}
+
+void stopAllSounds() {
+    if (audio.ready) {
+        al_stop_samples();
+    }
+}
+
+void playMenuMusic() {
+    if (!audio.ready || !audio.menuMusic) {
+        return;
+    }
+    al_stop_samples();
+    playOneShot(audio.menuMusic, menuMusicGain, ALLEGRO_PLAYMODE_LOOP);
+}
+
+void playGameOverSound() { playOneShot(audio.gameOverSound, gameOverGain, ALLEGRO_PLAYMODE_ONCE); }
+
+void playZoomSound() { playOneShot(audio.zoomSound, zoomGain, ALLEGRO_PLAYMODE_ONCE); }

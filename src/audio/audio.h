@@ -3,6 +3,36 @@
 // The cues themselves are declared with the rules that fire them.
 #pragma once
 
+#include <allegro5/allegro_audio.h>
+
+#include <cstdint>
+
 #include "game/sound_cues.h"
 
+// The audio handles, loaded once at start-up and kept for the run. An empty
+// handle means its file could not be loaded (or there is no audio device);
+// every cue whose handle is empty does nothing.
+struct AudioSet {
+    ALLEGRO_SAMPLE *tickMusic = nullptr;             // in-game music, looped on tickInstance
+    ALLEGRO_SAMPLE *menuMusic = nullptr;             // title music, looped in the one-shot slot
+    ALLEGRO_SAMPLE *gameOverSound = nullptr;         // one-shot slot, played once
+    ALLEGRO_SAMPLE *zoomSound = nullptr;             // one-shot slot, played once at reduced gain
+    ALLEGRO_SAMPLE_INSTANCE *tickInstance = nullptr; // tickMusic on the default mixer
+    bool ready = false; // an audio device is open and the one-shot slot is reserved
+};
+
+extern AudioSet audio;
+
+// Brings up the audio and codec add-ons, reserves the one-shot slot and
+// loads the four sound files, writing "error" to standard output for each
+// file that cannot be loaded. Without an audio device the game stays silent.
 void initAudio();
+
+// 1.01 to the power score, by repeated squaring in double precision: the
+// in-game music's playback speed after `score` cleared levels.
+double tickTempo(int32_t score);
+
+// Plays a sample once or looped in the one-shot slot, centred, at normal
+// speed. False when the slot is still busy (the request is dropped) or
+// there is nothing to play.
+bool playOneShot(ALLEGRO_SAMPLE *sample, float gain, ALLEGRO_PLAYMODE mode);

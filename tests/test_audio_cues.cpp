@@ -1,0 +1,154 @@
+// The sound cues against a real (silent) audio device, checked through the
+// library's own state: the tick music's instance and the one-shot slot.
+#include <gtest/gtest.h>
+
+#include <allegro5/allegro.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "audio/audio.h"
+#include "game/game_state.h"
+#include "support/wav_tone.h"
+
+namespace {
+
+constexpr double shortSoundSeconds = 0.3; // the two one-shot sounds
+constexpr double musicSeconds = 2.0;      // both pieces of music
+constexpr double patienceSeconds = 20.0;  // a loaded machine may be slow to play
+
+class AudioCues : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(std::getenv("PULSE_SERVER"), nullptr)
+            << "needs the null-sink sound server: run under tests/support/with_pulse.sh";
+        char dirTemplate[] = "/tmp/clockmaze-cues-XXXXXX";
+        std::string dir = mkdtemp(dirTemplate);
+        ASSERT_TRUE(writeToneWav(dir + "/BGM_piano_tick.wav", musicSeconds, 660.0, 0.3));
+        ASSERT_TRUE(writeToneWav(dir + "/Menu_bgm.wav", musicSeconds, 440.0, 0.3));
+        ASSERT_TRUE(writeToneWav(dir + "/game_over_overlay.wav", shortSoundSeconds, 330.0, 0.3));
+        ASSERT_TRUE(writeToneWav(dir + "/zoom_transition.wav", shortSoundSeconds, 880.0, 0.3));
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+        initAudio();
+        ASSERT_EQ(chdir(here), 0);
+        std::system(("rm -rf '" + dir + "'").c_str());
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(audio.ready);
+        ASSERT_NE(audio.tickInstance, nullptr);
+        stopTickMusic();
+        stopAllSounds();
+        game = GameState{};
+    }
+
+    void TearDown() override {
+        stopTickMusic();
+        stopAllSounds();
+    }
+
+    // Whether the one-shot slot takes a request; if it does, the probe is
+    // stopped again at once.
+    static bool slotIsFree() {
+        bool took = playOneShot(audio.gameOverSound, 0.0f, ALLEGRO_PLAYMODE_ONCE);
+        if (took) {
+            al_stop_samples();
+        }
+        return took;
+    }
+
+    static bool waitUntilSlotIsFree() {
+        for (double waited = 0.0; waited < patienceSeconds; waited += 0.05) {
+            if (slotIsFree()) {
+                return true;
+            }
+            usleep(50000);
+        }
+        return false;
+    }
+};
+
+TEST_F(AudioCues, StartTickMusicPlaysLoopedAtNormalSpeed) {
+    // Leave the instance as a previous game could not have, to see each call.
+    al_set_sample_instance_playmode(audio.tickInstance, ALLEGRO_PLAYMODE_ONCE);
+    al_set_sample_instance_speed(audio.tickInstance, 1.5f);
+    startTickMusic();
+    EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
+    EXPECT_EQ(al_get_sample_instance_playmode(audio.tickInstance), ALLEGRO_PLAYMODE_LOOP);
+    EXPECT_EQ(al_get_sample_instance_speed(audio.tickInstance), 1.0f);
+    // Looping: still playing well after the end of the file.
+    usleep(static_cast<useconds_t>((musicSeconds + 0.5) * 1e6));
+    EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
+}
+
+TEST_F(AudioCues, SetTickTempoFollowsTheScore) {
+    struct Row {
+        int32_t score;
+        float speed; // expected playback speed
+    };
+    const Row rows[] = {{0, 1.0f},        {1, 1.01f},       {2, 1.0201f}, {3, 1.030301f},
+                        {10, 1.1046221f}, {25, 1.2824320f}, {0, 1.0f}};
+    startTickMusic();
+    for (const Row &row : rows) {
+        game.score = row.score;
+        setTickTempo();
+        EXPECT_NEAR(al_get_sample_instance_speed(audio.tickInstance), row.speed, 2e-6f)
+            << "score " << row.score;
+        EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance)) << "score " << row.score;
+    }
+}
+
+TEST_F(AudioCues, TickTempoIsOnePointZeroOneToThePowerOfTheScore) {
+    for (int32_t score = 0; score <= 300; ++score) {
+        double expected = std::pow(1.01, score);
+        EXPECT_NEAR(tickTempo(score) / expected, 1.0, 1e-13) << "score " << score;
+    }
+}
+
+TEST_F(AudioCues, StopAllSoundsSparesTheTickMusicAndStopTickMusicStopsIt) {
+    startTickMusic();
+    playMenuMusic();
+    EXPECT_FALSE(slotIsFree());
+    stopAllSounds();
+    EXPECT_TRUE(slotIsFree());
+    EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
+    stopTickMusic();
+    EXPECT_FALSE(al_get_sample_instance_playing(audio.tickInstance));
+}
+
+TEST_F(AudioCues, OneShotAskedForWhileTheSlotIsBusyIsRefused) {
+    struct Row {
+        const char *name;
+        void (*first)();
+        ALLEGRO_SAMPLE *second;
+    };
+    const Row rows[] = {{"zoom, then game over", playZoomSound, audio.gameOverSound},
+                        {"game over, then zoom", playGameOverSound, audio.zoomSound}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(slotIsFree());
+        row.first();
+        EXPECT_FALSE(playOneShot(row.second, 1.0f, ALLEGRO_PLAYMODE_ONCE));
+        // Played once: the slot frees itself when the first sound ends.
+        EXPECT_TRUE(waitUntilSlotIsFree());
+    }
+}
+
+TEST_F(AudioCues, MenuMusicStopsAOneShotAndLoopsInTheSlot) {
+    playZoomSound();
+    ASSERT_FALSE(slotIsFree());
+    playMenuMusic();
+    // The zoom sound alone would have freed the slot by now; the looped
+    // menu music keeps it.
+    usleep(static_cast<useconds_t>((musicSeconds + 0.5) * 1e6));
+    EXPECT_FALSE(slotIsFree());
+    stopAllSounds();
+    EXPECT_TRUE(slotIsFree());
+}
+
+} // namespace
