@@ -7,9 +7,14 @@ if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 bin=$1 assets=$2 xwin=$3
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/support/silent_sound.sh"
+tmp=$(mktemp -d)
+trap 'stop_sound; rm -rf "$tmp"' EXIT
+start_sound "$tmp/pulse" || { echo "FAIL: cannot start the silent sound device"; exit 1; }
 
 cd "$assets" || exit 1
-"$bin" >/tmp/clockmaze-smoke.$$.out 2>&1 &
+"$bin" >"$tmp/out" 2>&1 &
 pid=$!
 read -r win size < <("$xwin" wait 20) || { echo "FAIL: no window"; kill $pid; exit 1; }
 echo "window $win is $size"
@@ -28,6 +33,6 @@ if kill -0 $pid 2>/dev/null; then
 fi
 wait $pid
 rc=$?
-cat /tmp/clockmaze-smoke.$$.out; rm -f /tmp/clockmaze-smoke.$$.out
+cat "$tmp/out"
 [ $rc -eq 0 ] || { echo "FAIL: exit status $rc"; exit 1; }
 echo "PASS: window 800x600, closed with status 0"
