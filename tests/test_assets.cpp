@@ -1,0 +1,229 @@
+// The loaders against folders the tests make themselves: every file lands
+// in its slot, the colour keys apply where they should, and a missing or
+// broken file leaves an empty slot and one line on standard error.
+#include <gtest/gtest.h>
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_image.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "shell/assets.h"
+
+namespace {
+
+enum class KeyedOn { Nothing, Black, Blue };
+
+struct SlotRow {
+    const char *file;      // as it lies on disk
+    ALLEGRO_BITMAP **slot; // where it must land
+    KeyedOn key;           // which colour turns transparent
+};
+
+// Every picture, in no particular order: the marker pixel, not the
+// position in this table, says which file a slot holds.
+const SlotRow slotRows[] = {
+    {"clock.png", &assets.clock, KeyedOn::Black},
+    {"zubg.png", &assets.background, KeyedOn::Nothing},
+    {"warning1.png", &assets.warning[0], KeyedOn::Nothing},
+    {"warning2.png", &assets.warning[1], KeyedOn::Nothing},
+    {"warning3.png", &assets.warning[2], KeyedOn::Nothing},
+    {"mouse_run0001.png", &assets.mouseFrames[0], KeyedOn::Blue},
+    {"mouse_run0002.png", &assets.mouseFrames[1], KeyedOn::Blue},
+    {"mouse_run0003.png", &assets.mouseFrames[2], KeyedOn::Blue},
+    {"mouse_run0004.png", &assets.mouseFrames[3], KeyedOn::Blue},
+    {"clockhand.png", &assets.clockHand, KeyedOn::Black},
+    {"startmenu/startmenu06.png", &assets.menuFrames[0], KeyedOn::Nothing},
+    {"startmenu/startmenu07.png", &assets.menuFrames[1], KeyedOn::Nothing},
+    {"startmenu/startmenu00.png", &assets.menuFrames[2], KeyedOn::Nothing},
+    {"startmenu/startmenu01.png", &assets.menuFrames[3], KeyedOn::Nothing},
+    {"startmenu/startmenu02.png", &assets.menuFrames[4], KeyedOn::Nothing},
+    {"startmenu/startmenu03.png", &assets.menuFrames[5], KeyedOn::Nothing},
+    {"startmenu/startmenu04.png", &assets.menuFrames[6], KeyedOn::Nothing},
+    {"startmenu/startmenu05.png", &assets.menuFrames[7], KeyedOn::Nothing},
+    {"messages/msg2.png", &assets.messages[0], KeyedOn::Nothing},
+    {"messages/msg3.png", &assets.messages[1], KeyedOn::Nothing},
+    {"messages/msg4.png", &assets.messages[2], KeyedOn::Nothing},
+    {"messages/msg8.png", &assets.messages[3], KeyedOn::Nothing},
+    {"messages/msg9.png", &assets.messages[4], KeyedOn::Nothing},
+    {"messages/msg10.png", &assets.messages[5], KeyedOn::Nothing},
+    {"messages/msg11.png", &assets.messages[6], KeyedOn::Nothing},
+    {"messages/msg12.png", &assets.messages[7], KeyedOn::Nothing},
+    {"messages/msg13.png", &assets.messages[8], KeyedOn::Nothing},
+    {"messages/msg14.png", &assets.messages[9], KeyedOn::Nothing},
+    {"messages/msg15.png", &assets.messages[10], KeyedOn::Nothing},
+    {"messages/msg16.png", &assets.messages[11], KeyedOn::Nothing},
+    {"messages/msg17.png", &assets.messages[12], KeyedOn::Nothing},
+};
+constexpr int rowCount = sizeof slotRows / sizeof slotRows[0];
+
+// Pixel (1, 1) carries the row number in red; (0, 0) is pure blue and
+// (2, 2) pure black, the two key colours.
+void writeMarkedPicture(const std::string &path, int marker) {
+    ALLEGRO_BITMAP *bitmap = al_create_bitmap(4, 4);
+    al_set_target_bitmap(bitmap);
+    al_clear_to_color(al_map_rgb(0, 0, 255));
+    al_put_pixel(1, 1, al_map_rgb(marker, 77, 99));
+    al_put_pixel(2, 2, al_map_rgb(0, 0, 0));
+    al_set_target_bitmap(nullptr);
+    ASSERT_TRUE(al_save_bitmap(path.c_str(), bitmap)) << path;
+    al_destroy_bitmap(bitmap);
+}
+
+void writeFile(const std::string &path, const std::string &content) {
+    FILE *file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+}
+
+class LoadTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+        ASSERT_TRUE(al_init_image_addon());
+    }
+
+    void SetUp() override {
+        al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+        char pattern[] = "/tmp/clockmaze-assets-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        ASSERT_TRUE(al_make_directory((folder + "/startmenu").c_str()));
+        ASSERT_TRUE(al_make_directory((folder + "/messages").c_str()));
+        for (int i = 0; i < rowCount; ++i) {
+            writeMarkedPicture(folder + "/" + slotRows[i].file, i + 1);
+        }
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        previous = here;
+        assets = AssetSet{};
+    }
+
+    void TearDown() override {
+        ASSERT_EQ(chdir(previous.c_str()), 0);
+        std::system(("rm -rf '" + folder + "'").c_str());
+    }
+
+    // Runs a loader from inside the folder, as the game runs from its own.
+    template <typename Loader> void loadFromFolder(Loader loader) {
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        loader();
+        err = testing::internal::GetCapturedStderr();
+        out = testing::internal::GetCapturedStdout();
+        ASSERT_EQ(chdir(previous.c_str()), 0);
+    }
+
+    std::string folder;
+    std::string previous;
+    std::string err; // what the loader wrote on standard error
+    std::string out; // what the loader wrote on standard output
+};
+
+int redAt(ALLEGRO_BITMAP *bitmap, int x, int y) {
+    unsigned char r, g, b;
+    al_unmap_rgb(al_get_pixel(bitmap, x, y), &r, &g, &b);
+    return r;
+}
+
+int alphaAt(ALLEGRO_BITMAP *bitmap, int x, int y) {
+    unsigned char r, g, b, a;
+    al_unmap_rgba(al_get_pixel(bitmap, x, y), &r, &g, &b, &a);
+    return a;
+}
+
+TEST_F(LoadTest, EveryFileLandsInItsSlotWithItsColourKey) {
+    loadFromFolder(loadImages);
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(out, "");
+    for (int i = 0; i < rowCount; ++i) {
+        const SlotRow &row = slotRows[i];
+        ALLEGRO_BITMAP *bitmap = *row.slot;
+        ASSERT_NE(bitmap, nullptr) << row.file;
+        EXPECT_EQ(redAt(bitmap, 1, 1), i + 1) << row.file << " is not in its slot";
+        EXPECT_EQ(alphaAt(bitmap, 1, 1), 255) << row.file;
+        EXPECT_EQ(alphaAt(bitmap, 0, 0), row.key == KeyedOn::Blue ? 0 : 255)
+            << row.file << ": blue (0, 0, 255)";
+        EXPECT_EQ(alphaAt(bitmap, 2, 2), row.key == KeyedOn::Black ? 0 : 255)
+            << row.file << ": black (0, 0, 0)";
+    }
+}
+
+TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
+    enum class Fault { Missing, NotAPicture, Empty };
+    struct Row {
+        int row;     // which slotRows entry to break
+        Fault fault; // how
+    };
+    const Row rows[] = {{0, Fault::Missing},      {5, Fault::NotAPicture},  {9, Fault::Empty},
+                        {10, Fault::Missing},     {17, Fault::NotAPicture}, {18, Fault::Missing},
+                        {30, Fault::NotAPicture}, {3, Fault::Empty}};
+    for (const Row &broken : rows) {
+        const std::string file = slotRows[broken.row].file;
+        const std::string path = folder + "/" + file;
+        if (broken.fault == Fault::Missing) {
+            std::remove(path.c_str());
+        } else {
+            writeFile(path, broken.fault == Fault::Empty ? "" : "this is not a PNG file\n");
+        }
+        assets = AssetSet{};
+        loadFromFolder(loadImages);
+        EXPECT_EQ(err, "clockmaze: cannot load picture \"" + file + "\"\n") << file;
+        EXPECT_EQ(out, "") << "standard output is kept for the sound report";
+        for (int i = 0; i < rowCount; ++i) {
+            if (i == broken.row) {
+                EXPECT_EQ(*slotRows[i].slot, nullptr) << file;
+            } else {
+                EXPECT_NE(*slotRows[i].slot, nullptr) << slotRows[i].file << " with " << file;
+            }
+        }
+        writeMarkedPicture(path, broken.row + 1);
+    }
+}
+
+TEST_F(LoadTest, EveryPictureMissingStillReturnsWithEverySlotEmpty) {
+    std::system(("rm -rf '" + folder + "'/*").c_str());
+    loadFromFolder(loadImages);
+    for (const SlotRow &row : slotRows) {
+        EXPECT_EQ(*row.slot, nullptr) << row.file;
+        EXPECT_NE(err.find(std::string("\"") + row.file + "\"\n"), std::string::npos) << row.file;
+    }
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {
+    struct Row {
+        const char *what;
+        const char *content; // file content; nullptr for no file; a path when `loads`
+        bool loads;
+    };
+    const Row rows[] = {{"the real font", CLOCKMAZE_TEST_FONT, true},
+                        {"no font file", nullptr, false},
+                        {"a file that is not a font", "not a TrueType font", false}};
+    for (const Row &row : rows) {
+        const std::string path = folder + "/arialbd.ttf";
+        std::remove(path.c_str());
+        if (row.loads) {
+            ASSERT_EQ(std::system(("cp '" + std::string(row.content) + "' '" + path + "'").c_str()),
+                      0);
+        } else if (row.content) {
+            writeFile(path, row.content);
+        }
+        assets.font = nullptr;
+        loadFromFolder(loadFont);
+        EXPECT_EQ(assets.font != nullptr, row.loads) << row.what;
+        EXPECT_EQ(out, "") << row.what;
+        if (row.loads && assets.font) {
+            // Liberation Sans Bold at 28: digits about 20 px tall, lines about 32.
+            EXPECT_NEAR(al_get_font_line_height(assets.font), 32, 2) << row.what;
+            EXPECT_NEAR(al_get_text_width(assets.font, "0123456789"), 156, 4) << row.what;
+        }
+    }
+}
+
+} // namespace
