@@ -250,10 +250,11 @@ TEST_F(AssetFolderTest, GeneratorGivesTheSameFilesEveryRun) {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::string folder = pattern;
     const std::string command = std::string("'") + CLOCKMAZE_ASSETGEN + "' '" + folder + "' '" +
-                                CLOCKMAZE_FONT_DIR + "' '" + folder + "/sheet.png'";
+                                CLOCKMAZE_FONT_DIR + "' '" + folder + "/sheet.png' '" + folder +
+                                "/icon.png'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    const std::string compare = "diff -r -q -x sheet.png -x '*.ttf' -x '*.txt' '" + folder + "' '" +
-                                assetDir + "' >/dev/null";
+    const std::string compare = "diff -r -q -x sheet.png -x icon.png -x '*.ttf' -x '*.txt' '" +
+                                folder + "' '" + assetDir + "' >/dev/null";
     EXPECT_EQ(std::system(compare.c_str()), 0) << "the regenerated files differ";
     std::system(("rm -rf '" + folder + "'").c_str());
 }

@@ -63,6 +63,7 @@ void drawClockFace();
 ALLEGRO_BITMAP *paintBackdrop(int urgency); // 0 calm, 1..3 warnings
 ALLEGRO_BITMAP *paintTitleFrame(int fileNumber);
 ALLEGRO_BITMAP *paintMessage(int fileNumber);
+ALLEGRO_BITMAP *paintIcon(); // 256 x 256 desktop icon
 
 // Sounds, written straight to WAV files; false when a file cannot be written.
 bool writeSounds(const std::string &folder);

@@ -1,6 +1,6 @@
 // Draws every picture and sound of the game into the asset folder, and the
 // contact sheet. Everything is computed; the same sources give the same files.
-// usage: clockmaze_assetgen ASSET_DIR FONT_DIR SHEET_PNG
+// usage: clockmaze_assetgen ASSET_DIR FONT_DIR SHEET_PNG ICON_PNG
 #include "art.h"
 
 #include <allegro5/allegro_image.h>
@@ -54,8 +54,8 @@ bool save(ALLEGRO_BITMAP *bitmap, const std::string &path) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s ASSET_DIR FONT_DIR SHEET_PNG\n", argv[0]);
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s ASSET_DIR FONT_DIR SHEET_PNG ICON_PNG\n", argv[0]);
         return 2;
     }
     const std::string out = argv[1];
@@ -87,5 +87,5 @@ int main(int argc, char **argv) {
     }
     ALLEGRO_BITMAP *sheet = paintContactSheet(bitmaps.data(), names.data(), keys.data(),
                                               static_cast<int>(bitmaps.size()));
-    return save(sheet, argv[3]) ? 0 : 1;
+    return save(sheet, argv[3]) && save(paintIcon(), argv[4]) ? 0 : 1;
 }
