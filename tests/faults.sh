@@ -10,7 +10,7 @@ bin=$1 assets=$2
 export XWIN=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/support/silent_sound.sh"
-source "$here/support/run_game.sh"
+source "$here/support/game_window.sh"
 tmp=$(mktemp -d)
 trap 'stop_sound; rm -rf "$tmp"' EXIT
 start_sound "$tmp/pulse" || { echo "FAIL: cannot start the silent sound device"; exit 1; }
@@ -21,9 +21,9 @@ fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
 # Runs the game in $tmp/$case; checks status 0 and no sanitizer or crash report.
 play_case() {
     run_game_session "$bin" "$tmp/$case" "$tmp/$case.out" "$tmp/$case.err"
-    [ "$status" -eq 0 ] || fail "exit status $status; stderr: $(head -c 600 "$tmp/$case.err")"
+    [ "$game_status" -eq 0 ] || fail "exit status $game_status; stderr: $(head -c 600 "$tmp/$case.err")"
     grep -q -E "Sanitizer|runtime error|Assertion" "$tmp/$case.err" && fail "$(head -c 600 "$tmp/$case.err")"
-    echo "ran [$case]: status $status, $(wc -l <"$tmp/$case.err") lines on stderr"
+    echo "ran [$case]: status $game_status, $(wc -l <"$tmp/$case.err") lines on stderr"
 }
 
 fresh_copy() { rm -rf "${tmp:?}/$case"; cp -r "$assets" "$tmp/$case"; }

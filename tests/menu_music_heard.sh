@@ -8,7 +8,8 @@ set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-bin=$1 xwin=$2 soundtool=$3
+bin=$1 soundtool=$3
+export XWIN=$2
 support=$(cd "$(dirname "$0")/support" && pwd)
 menuHz=440 tickHz=660
 
@@ -20,6 +21,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+source "$support/game_window.sh"
 fail() { echo "FAIL: $*"; exit 1; }
 
 mkdir "$work/game" "$work/pulse"
@@ -35,9 +37,8 @@ record() { # record FILE SECONDS: the null sink's output, mono
 }
 
 cd "$work/game" || exit 1
-"$bin" >"$work/out" 2>"$work/err" &
-pid=$!
-read -r win _ < <("$xwin" wait 60) || fail "no window"
+start_game "$bin" . "$work/out" "$work/err" || fail "no window"
+pid=$game_pid
 sleep 2
 
 echo "--- title screen"
@@ -56,14 +57,8 @@ record "$work/game.raw" 3
 "$soundtool" hears "$work/game.raw" $menuHz 0.5 >/dev/null && fail "the menu music goes on in a game"
 
 kill -0 "$pid" 2>/dev/null || fail "game exited early"
-"$xwin" close "$win"
-for _ in $(seq 300); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "still running 30 s after the close request"
-wait "$pid"
-rc=$?
+close_game
+rc=$game_status
 pid=
 [ $rc -eq 0 ] || fail "exit status $rc"
 # Only the two one-shot sounds are missing from the folder.

@@ -7,7 +7,9 @@ set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-bin=$1 xwin=$2 soundtool=$3
+bin=$1 soundtool=$3
+support=$(cd "$(dirname "$0")/support" && pwd)
+export XWIN=$2
 
 work=$(mktemp -d) || exit 1
 pid=
@@ -16,6 +18,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+source "$support/game_window.sh"
 fail() { echo "FAIL: $*"; cat "$work/err" 2>/dev/null; exit 1; }
 
 # Every sound file is there; only the device is missing. Allegro tries a
@@ -31,9 +34,8 @@ export PULSE_SERVER=unix:$work/no-such-server ALSOFT_DRIVERS=none
 [ -e /dev/dsp ] && echo "note: /dev/dsp exists here; OSS may find a device"
 
 cd "$work/game" || exit 1
-"$bin" >"$work/out" 2>"$work/err" &
-pid=$!
-read -r win _ < <("$xwin" wait 60) || fail "no window"
+start_game "$bin" . "$work/out" "$work/err" || fail "no window"
+pid=$game_pid
 sleep 2
 kill -0 "$pid" 2>/dev/null || fail "game exited on the title screen"
 xdotool mousemove 400 300
@@ -42,14 +44,8 @@ sleep 0.5
 xdotool keyup space
 sleep 3
 kill -0 "$pid" 2>/dev/null || fail "game exited after Space"
-"$xwin" close "$win"
-for _ in $(seq 300); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "still running 30 s after the close request"
-wait "$pid"
-rc=$?
+close_game
+rc=$game_status
 pid=
 [ $rc -eq 0 ] || fail "exit status $rc"
 grep -q "clockmaze: no audio device" "$work/err" || fail "no note that the game runs silently"

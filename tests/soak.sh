@@ -6,20 +6,20 @@ set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-bin=$1 assets=$2 xwin=$3 seconds=${4:-120}
+bin=$1 assets=$2 seconds=${4:-120}
+export XWIN=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/support/silent_sound.sh"
+source "$here/support/game_window.sh"
 tmp=$(mktemp -d)
 trap 'stop_sound; rm -rf "$tmp"' EXIT
 start_sound "$tmp/pulse" || { echo "FAIL: cannot start the silent sound device"; exit 1; }
 # A small quarantine keeps the sanitizer's own reuse delay from looking like growth.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:quarantine_size_mb=8:detect_leaks=0"
 
-(cd "$assets" && exec "$bin" >"$tmp/out" 2>"$tmp/err") &
-pid=$!
-win=$("$xwin" wait 30 | cut -d' ' -f1)
-[ -n "$win" ] || { echo "FAIL: no window"; kill -9 $pid; exit 1; }
-xdotool windowfocus --sync "$win"
+start_game "$bin" "$assets" "$tmp/out" "$tmp/err" || { echo "FAIL: no window"; exit 1; }
+pid=$game_pid
+xdotool windowfocus --sync "$game_win"
 
 rss() { awk '/VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null; }
 keys=(Left Right a d space Left Right)
@@ -40,11 +40,8 @@ while [ $SECONDS -lt $end ] && kill -0 $pid 2>/dev/null; do
 done
 alive=1
 kill -0 $pid 2>/dev/null || alive=0
-"$xwin" close "$win" 2>/dev/null
-for _ in $(seq 150); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-kill -0 $pid 2>/dev/null && kill -9 $pid
-wait $pid
-status=$?
+close_game
+status=$game_status
 
 ok=1
 [ $alive -eq 1 ] || { echo "FAIL: the game died during the soak"; ok=0; }
