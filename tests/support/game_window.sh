@@ -12,7 +12,8 @@
 game_pid="" game_win="" game_status=""
 
 start_game() {
-    local bin=$1 dir=$2 out=$3 err=$4
+    local bin dir=$2 out=$3 err=$4
+    bin=$(readlink -f "$1")
     (cd "$dir" && exec "$bin" >"$out" 2>"$err") &
     game_pid=$!
     game_win=$("$XWIN" wait 60 | cut -d' ' -f1)
