@@ -16,23 +16,25 @@ int main(int argc, char **argv) {
         return 2;
     }
     Session &s = session;
-    if (!openXScreen(s.screen)) {
-        std::printf("FAIL setup: cannot open the X display or it has no XTEST\n");
+    if (!check(openXScreen(s.screen), "setup", "the X display is open and offers XTEST")) {
         return 1;
     }
     setKeyRepeat(s.screen, false);
-    std::string error;
-    if (!launchGame(s.proc, argv[1], argv[2])) {
-        std::printf("FAIL setup: cannot start %s\n", argv[1]);
-        return 1;
+    bool ok = check(launchGame(s.proc, argv[1], argv[2]), "setup", "the game started") &&
+              check(waitForGameWindow(s.screen, 30.0), "setup", "its window appeared");
+    if (ok) {
+        char where[160];
+        std::snprintf(where, sizeof where,
+                      "the game's window is %dx%d at (%d, %d), left of the test's own at x = %d",
+                      s.screen.width, s.screen.height, s.screen.x, s.screen.y, expectedViewX);
+        ok = check(s.screen.width == 800 && s.screen.height == 600 &&
+                       s.screen.x + s.screen.width <= expectedViewX,
+                   "setup", where);
     }
-    bool ok = waitForGameWindow(s.screen, 30.0);
-    if (!ok) {
-        std::printf("FAIL setup: no game window within 30 s\n");
-    } else if (!locateRecords(s.proc, error) ||
-               !openExpectedView(argv[2], expectedViewX, expectedViewY, error)) {
-        std::printf("FAIL setup: %s\n", error.c_str());
-        ok = false;
+    std::string error;
+    if (ok && !(locateRecords(s.proc, error) &&
+                openExpectedView(argv[2], expectedViewX, expectedViewY, error))) {
+        ok = check(false, "setup", error);
     }
     if (ok) {
         focusGameWindow(s.screen);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "e2e/expected_view.h"
 
@@ -26,24 +27,22 @@ bool waitForState(StateTest wanted, double seconds, GameSnapshot &snap) {
     return false;
 }
 
-// The X server may still be taking in the last picture the game sent
-// before it stopped: grab until two grabs agree.
-static bool grabSettled(Image &shot) {
-    Image again;
-    if (!grabGameWindow(session.screen, shot)) {
-        return false;
-    }
-    for (int i = 0; i < 10; ++i) {
-        sleepSeconds(0.004);
-        if (!grabGameWindow(session.screen, again)) {
+// Polls the running game until it has begun the frame for a `wanted`
+// state; false once it has left those states.
+static bool awaitFrameStart(StateTest wanted) {
+    constexpr double poll = 0.001;   // seconds
+    constexpr double patience = 0.1; // seconds; then a stop finds out why
+    GameState state;
+    for (double waited = 0; waited < patience; waited += poll) {
+        if (!readGameState(session.proc, state) || !wanted(state)) {
             return false;
         }
-        if (again.pixels == shot.pixels) {
-            return true;
+        if (!state.redrawPending) {
+            break;
         }
-        shot.pixels.swap(again.pixels);
+        sleepSeconds(poll);
     }
-    return false;
+    return true;
 }
 
 // A frame shows the state read only if no update ran after it was drawn
@@ -57,9 +56,14 @@ CaptureOutcome captureFrame(StateTest wanted, Capture &capture) {
     bool compared = false;
     GameSnapshot rendered;
     Image expected; // what render() paints for `rendered`
+    Image shown;    // the screen at the last comparison
     for (int stop = 1; stop <= maxStops; ++stop) {
         GameSnapshot snap;
         Image shot;
+        if (!awaitFrameStart(wanted)) {
+            break;
+        }
+        sleepSeconds(drawWait);
         if (!stopGame(session.proc)) {
             break;
         }
@@ -68,22 +72,30 @@ CaptureOutcome captureFrame(StateTest wanted, Capture &capture) {
             continueGame(session.proc);
             break;
         }
-        const bool settled = !snap.state.redrawPending && grabSettled(shot);
+        const bool settled = !snap.state.redrawPending && grabGameWindow(session.screen, shot);
         continueGame(session.proc);
         if (!settled) {
             sleepSeconds(drawWait);
             continue;
         }
+        // The screen not redrawn since the last mismatch although the
+        // game has moved on: its new frame is still on the way.
+        if (compared && shot.pixels == shown.pixels &&
+            std::memcmp(&snap, &rendered, sizeof snap) != 0) {
+            sleepSeconds(drawWait);
+            continue;
+        }
+        shown = std::move(shot);
         // The same state as last time (the game had not moved on): the
         // same picture, and the CPU is left to the game.
         if (!compared || std::memcmp(&snap, &rendered, sizeof snap) != 0) {
             renderExpected(snap, expected);
-            rendered = snap;
+            std::memcpy(&rendered, &snap, sizeof snap); // padding too, for memcmp
         }
-        const FrameDiff diff = compareImages(shot, expected, channelTolerance);
+        const FrameDiff diff = compareImages(shown, expected, channelTolerance);
         if (!compared || diff.differing < capture.diff.differing) {
             capture.snap = snap;
-            capture.screen = shot;
+            capture.screen = shown;
             capture.expected = expected;
             capture.diff = diff;
         }

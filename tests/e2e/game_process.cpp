@@ -3,6 +3,7 @@
 #include "e2e/game_process.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/uio.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +24,8 @@ bool launchGame(GameProcess &proc, const std::string &binary, const std::string 
     proc.binary = resolved;
     proc.pid = fork();
     if (proc.pid == 0) {
+        // Never left behind, perhaps stopped, by a driver that died.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (chdir(assetDir.c_str()) != 0) {
             _exit(126);
         }
@@ -107,6 +110,10 @@ bool readSnapshot(const GameProcess &proc, GameSnapshot &snap) {
     return readRemote(proc.pid, proc.gameAddress, &snap.state, sizeof snap.state) &&
            readRemote(proc.pid, proc.wallMapAddress, &snap.walls, sizeof snap.walls) &&
            readRemote(proc.pid, proc.arcMapAddress, &snap.arcs, sizeof snap.arcs);
+}
+
+bool readGameState(const GameProcess &proc, GameState &state) {
+    return readRemote(proc.pid, proc.gameAddress, &state, sizeof state);
 }
 
 bool stopGame(GameProcess &proc) {

@@ -35,6 +35,7 @@ bool launchGame(GameProcess &proc, const std::string &binary, const std::string 
 bool locateRecords(GameProcess &proc, std::string &error);
 
 bool readSnapshot(const GameProcess &proc, GameSnapshot &snap);
+bool readGameState(const GameProcess &proc, GameState &state);
 
 // SIGSTOP, returning once every thread has stopped; false if the child exited.
 bool stopGame(GameProcess &proc);

@@ -168,7 +168,27 @@ bool clearOneLevel(int &reached) {
         return false;
     }
     reached = next.snap.state.score;
-    return check(next.snap.state.timeLimit < 950 && next.snap.state.mouse.ring == 1, "next-level",
-                 "a shorter clock (" + std::to_string(next.snap.state.timeLimit) +
-                     ") and the mouse back in ring " + std::to_string(next.snap.state.mouse.ring));
+    return check(next.snap.state.timeLimit < 950 && next.snap.state.timeLeft > 0, "next-level",
+                 "a shorter clock: " + std::to_string(next.snap.state.timeLeft) + " of " +
+                     std::to_string(next.snap.state.timeLimit));
+}
+
+static bool onTitle(const GameState &s) { return s.running && !s.inGame; }
+
+bool playAnotherGame(int &reached) {
+    GameSnapshot snap;
+    if (!check(waitForState(onTitle, 10.0, snap), "another-game", "the title screen returned")) {
+        return false;
+    }
+    sendKey(session.screen, XK_space, true);
+    const bool started = waitForState(playing, 10.0, snap);
+    sendKey(session.screen, XK_space, false);
+    if (!check(started && playUntilCleared(snap), "another-game",
+               "a new game started and its first level was cleared") ||
+        !check(waitForState(playingAfterClear, 10.0, snap), "another-game",
+               "the next level came")) {
+        return false;
+    }
+    reached = snap.state.score;
+    return true;
 }

@@ -7,3 +7,7 @@ bool steeringKeys();
 
 // `reached` gets the score of the game once the next level is in play.
 bool clearOneLevel(int &reached);
+
+// From the title screen: starts a game and clears one level, unchecked, so
+// that a later step can be seen again. `reached` gets the new score.
+bool playAnotherGame(int &reached);

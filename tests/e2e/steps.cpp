@@ -5,6 +5,8 @@
 #include <X11/keysym.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "e2e/frame_capture.h"
@@ -44,24 +46,42 @@ static bool openingZoom() {
 }
 
 // With no key held the clock runs down; from frame 51 the fade is opaque.
-static bool gameOverFade() {
-    GameSnapshot snap;
-    if (!check(waitForState(gameOverRunning, 30.0, snap), "game-over",
-               "with no input the clock ran out")) {
-        return false;
+// Those ten updates last a twelfth of a second, which a starved machine can
+// miss: then another game is played, up to `fadeGames` in all. `reached`
+// and `best` follow the scores of the games played.
+static bool gameOverFade(int &reached, int &best) {
+    constexpr int fadeGames = 3;
+    for (int round = 1;; ++round) {
+        GameSnapshot snap;
+        if (!check(waitForState(gameOverRunning, 30.0, snap), "game-over",
+                   "with no input the clock ran out")) {
+            return false;
+        }
+        Capture fade;
+        const CaptureOutcome outcome = waitForState(fullyFaded, 5.0, snap)
+                                           ? captureFrame(fullyFaded, fade)
+                                           : CaptureOutcome::missed;
+        if (outcome != CaptureOutcome::matched && round < fadeGames) {
+            std::printf("RETRY game-over: no matching frame in the opaque fade (%s); "
+                        "another game\n",
+                        outcome == CaptureOutcome::missed ? "none settled" : "frames differed");
+            if (!playAnotherGame(reached)) {
+                return false;
+            }
+            best = std::max(best, reached);
+            continue;
+        }
+        if (!checkFrame("game-over", outcome, fade)) {
+            return false;
+        }
+        const int unlike = countUnlike(fade.screen, 0xffffff, channelTolerance);
+        return check(unlike <= maxDifferingPixels, "game-over",
+                     "the screen is white at frame " + std::to_string(fade.snap.state.phaseFrame) +
+                         ": " + std::to_string(unlike) + " pixels are not");
     }
-    Capture fade;
-    if (!check(waitForState(fullyFaded, 5.0, snap), "game-over", "the fade reached frame 51") ||
-        !checkFrame("game-over", captureFrame(fullyFaded, fade), fade)) {
-        return false;
-    }
-    const int unlike = countUnlike(fade.screen, 0xffffff, channelTolerance);
-    return check(unlike <= maxDifferingPixels, "game-over",
-                 "the screen is white at frame " + std::to_string(fade.snap.state.phaseFrame) +
-                     ": " + std::to_string(unlike) + " pixels are not");
 }
 
-static bool titleWithScores(int reached) {
+static bool titleWithScores(int reached, int best) {
     GameSnapshot snap;
     if (!check(waitForState(onTitle, 10.0, snap), "title-again", "the title screen returned")) {
         return false;
@@ -69,9 +89,10 @@ static bool titleWithScores(int reached) {
     Capture title;
     const GameState &s = title.snap.state;
     return checkShownFrame("title-again", onTitle, title) &&
-           check(reached >= 1 && s.bestScore == reached && s.score == reached, "title-again",
+           check(reached >= 1 && s.bestScore == best && s.score == reached, "title-again",
                  "best and last score are " + std::to_string(s.bestScore) + " and " +
-                     std::to_string(s.score) + ", the game reached " + std::to_string(reached));
+                     std::to_string(s.score) + ", expected " + std::to_string(best) + " and " +
+                     std::to_string(reached));
 }
 
 static bool closeWindow() {
@@ -87,7 +108,11 @@ static bool closeWindow() {
 }
 
 bool runSteps() {
-    int reached = 0;
-    return titleAtStart() && openingZoom() && levelInPlay() && steeringKeys() &&
-           clearOneLevel(reached) && gameOverFade() && titleWithScores(reached) && closeWindow();
+    int reached = 0; // score of the last game
+    if (!titleAtStart() || !openingZoom() || !levelInPlay() || !steeringKeys() ||
+        !clearOneLevel(reached)) {
+        return false;
+    }
+    int best = reached; // best score of the games played
+    return gameOverFade(reached, best) && titleWithScores(reached, best) && closeWindow();
 }

@@ -15,7 +15,7 @@ bool openXScreen(XScreen &screen) {
     return XTestQueryExtension(screen.dpy, &event, &error, &major, &minor);
 }
 
-static Window findViewableTopLevel(Display *dpy, int &width, int &height) {
+static Window findViewableTopLevel(Display *dpy, XWindowAttributes &foundAttrs) {
     Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
     unsigned count = 0;
     Window found = 0;
@@ -27,8 +27,7 @@ static Window findViewableTopLevel(Display *dpy, int &width, int &height) {
         if (XGetWindowAttributes(dpy, children[i], &attrs) && attrs.map_state == IsViewable &&
             attrs.width > 1 && attrs.height > 1) {
             found = children[i];
-            width = attrs.width;
-            height = attrs.height;
+            foundAttrs = attrs;
         }
     }
     if (children) {
@@ -39,8 +38,13 @@ static Window findViewableTopLevel(Display *dpy, int &width, int &height) {
 
 bool waitForGameWindow(XScreen &screen, double seconds) {
     for (double waited = 0; waited < seconds; waited += 0.05) {
-        screen.gameWindow = findViewableTopLevel(screen.dpy, screen.width, screen.height);
+        XWindowAttributes attrs;
+        screen.gameWindow = findViewableTopLevel(screen.dpy, attrs);
         if (screen.gameWindow) {
+            screen.x = attrs.x;
+            screen.y = attrs.y;
+            screen.width = attrs.width;
+            screen.height = attrs.height;
             return true;
         }
         usleep(50000);

@@ -9,6 +9,8 @@
 struct XScreen {
     Display *dpy = nullptr;
     Window gameWindow = 0;
+    int x = 0;      // of the game's window on the screen, pixels
+    int y = 0;      // of the game's window on the screen, pixels
     int width = 0;  // of the game's window, pixels
     int height = 0; // of the game's window, pixels
 };
