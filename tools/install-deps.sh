@@ -6,6 +6,8 @@ run_pkgs="g++ make cmake pkg-config liballegro5-dev liballegro-acodec5-dev libal
   liballegro-image5-dev liballegro-ttf5-dev fonts-liberation"
 test_pkgs="googletest libgtest-dev libbenchmark-dev libx11-dev xvfb xauth xdotool x11-utils
   pulseaudio pulseaudio-utils"
+# XTEST, through which the end-to-end test presses real keys.
+test_pkgs="$test_pkgs libxtst-dev"
 
 pkgs=$run_pkgs
 [ "${1:-run}" = test ] && pkgs="$run_pkgs $test_pkgs"
