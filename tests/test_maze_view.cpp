@@ -62,11 +62,11 @@ TEST_F(MazeViewTest, WallsStandWhereTheMapSays) {
     const Row rows[] = {{1, 0}, {1, 10}, {2, 5}, {3, 12}, {4, 13}, {4, 15}};
     setState(playing);
     for (const Row &row : rows) {
-        const RingSpec &spec = ringSpecs[row.ring - 1];
-        const float mid = (spec.innerRadius + spec.outerRadius) / 2;
-        const int other = (row.cell + spec.cells / 2) % spec.cells;
-        const ScreenPoint on = polarToScreen(row.cell * spec.cellAngle, mid);
-        const ScreenPoint off = polarToScreen(other * spec.cellAngle, mid);
+        const RingSpec &geom = ringSpecs[row.ring - 1];
+        const float mid = (geom.innerRadius + geom.outerRadius) / 2;
+        const int other = (row.cell + geom.cells / 2) % geom.cells;
+        const ScreenPoint on = polarToScreen(row.cell * geom.cellAngle, mid);
+        const ScreenPoint off = polarToScreen(other * geom.cellAngle, mid);
 
         clearMap(wallMap);
         clearTarget();
@@ -89,17 +89,17 @@ TEST_F(MazeViewTest, EachRingsOpeningIsTheGapInItsArcs) {
     const Row rows[] = {{1, 10}, {2, 0}, {3, 23}, {4, 7}};
     setState(playing);
     for (const Row &row : rows) {
-        const RingSpec &spec = ringSpecs[row.ring - 1];
+        const RingSpec &geom = ringSpecs[row.ring - 1];
         clearMap(arcMap);
-        for (int i = 0; i < spec.cells; ++i) {
+        for (int i = 0; i < geom.cells; ++i) {
             arc(row.ring, i) = i == row.opening ? 0 : 1;
         }
         clearTarget();
         drawArcs();
         const Snapshot s = shot();
         auto at = [&](int cell) {
-            const int i = (cell + spec.cells) % spec.cells;
-            return polarToScreen((i + 0.5f) * spec.cellAngle, spec.innerRadius);
+            const int i = (cell + geom.cells) % geom.cells;
+            return polarToScreen((i + 0.5f) * geom.cellAngle, geom.innerRadius);
         };
         const ScreenPoint gap = at(row.opening);
         const ScreenPoint before = at(row.opening - 1);

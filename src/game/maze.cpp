@@ -22,40 +22,40 @@ constexpr int windowReach = 2;
 constexpr int windowShift = 3;
 
 // Ring 1 to 4, or nullptr for any other ring number (the lookups' fallbacks).
-static const RingSpec *specOf(int ring) {
+static const RingSpec *geometryOf(int ring) {
     return ring >= 1 && ring <= ringCount ? &ringSpecs[ring - 1] : nullptr;
 }
 
 // Only ever asked about rings 1 to 4; 0 keeps any other ring inside the maps.
 int cellIndexFloor(int ring, float angle) {
-    const RingSpec *spec = specOf(ring);
-    return spec ? static_cast<int>(angle / spec->cellAngle) : 0;
+    const RingSpec *geom = geometryOf(ring);
+    return geom ? static_cast<int>(angle / geom->cellAngle) : 0;
 }
 
 // The boundary is compared with its whole-degree cut, so on rings 2 and 4 an
 // angle lying exactly on a fractional boundary counts as past it.
 int cellIndexCeil(int ring, float angle) {
-    const RingSpec *spec = specOf(ring);
-    if (!spec) {
+    const RingSpec *geom = geometryOf(ring);
+    if (!geom) {
         return 0;
     }
     const int i = cellIndexFloor(ring, angle);
-    const int boundary = static_cast<int>(static_cast<float>(i) * spec->cellAngle);
+    const int boundary = static_cast<int>(static_cast<float>(i) * geom->cellAngle);
     if (angle == static_cast<float>(boundary)) {
         return i;
     }
-    return i + 1 == spec->cells ? 0 : i + 1;
+    return i + 1 == geom->cells ? 0 : i + 1;
 }
 
 float cellStartAngle(int ring, int i) {
-    const RingSpec *spec = specOf(ring);
-    return spec ? static_cast<float>(i) * spec->cellAngle : 0.0f;
+    const RingSpec *geom = geometryOf(ring);
+    return geom ? static_cast<float>(i) * geom->cellAngle : 0.0f;
 }
 
 // One wrap is enough: callers are never more than one ring's count off.
 int wrapCell(int i, int ring) {
-    const RingSpec *spec = specOf(ring);
-    const int count = spec ? spec->cells : 0;
+    const RingSpec *geom = geometryOf(ring);
+    const int count = geom ? geom->cells : 0;
     if (i >= count) {
         i -= count;
     }
@@ -66,14 +66,14 @@ int wrapCell(int i, int ring) {
 }
 
 bool hasWall(int ring, int i) {
-    const RingSpec *spec = specOf(ring);
-    return spec ? wallMap.cells[spec->firstIndex + i] == 1 : false;
+    const RingSpec *geom = geometryOf(ring);
+    return geom ? wallMap.cells[geom->firstIndex + i] == 1 : false;
 }
 
 // Past ring 4 lies the centre, which is all opening.
 bool isOpening(int ring, float angle) {
-    const RingSpec *spec = specOf(ring);
-    return spec ? arcMap.cells[spec->firstIndex + cellIndexFloor(ring, angle)] == 0 : true;
+    const RingSpec *geom = geometryOf(ring);
+    return geom ? arcMap.cells[geom->firstIndex + cellIndexFloor(ring, angle)] == 0 : true;
 }
 
 void clearMap(RingCellMap &map) {
@@ -105,10 +105,10 @@ static void layRing(int ring, int outerCell, int outerCells, int (*roll)(), int 
 
 static void writeMaps(const int walls[ringCount], const int openings[ringCount]) {
     for (int ring = 1; ring <= ringCount; ++ring) {
-        const RingSpec &spec = ringSpecs[ring - 1];
-        for (int i = 0; i < spec.cells; ++i) {
-            wallMap.cells[spec.firstIndex + i] = i == walls[ring - 1] ? 1 : 0;
-            arcMap.cells[spec.firstIndex + i] = i == openings[ring - 1] ? 0 : 1;
+        const RingSpec &geom = ringSpecs[ring - 1];
+        for (int i = 0; i < geom.cells; ++i) {
+            wallMap.cells[geom.firstIndex + i] = i == walls[ring - 1] ? 1 : 0;
+            arcMap.cells[geom.firstIndex + i] = i == openings[ring - 1] ? 0 : 1;
         }
     }
 }

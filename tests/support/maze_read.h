@@ -5,10 +5,10 @@
 
 // The one cell of `ring` whose entry in `map` is `value`; -1 if none or several.
 inline int onlyCell(const RingCellMap &map, int ring, int value) {
-    const RingSpec &spec = ringSpecs[ring - 1];
+    const RingSpec &geom = ringSpecs[ring - 1];
     int found = -1;
-    for (int i = 0; i < spec.cells; ++i) {
-        if (map.cells[spec.firstIndex + i] == value) {
+    for (int i = 0; i < geom.cells; ++i) {
+        if (map.cells[geom.firstIndex + i] == value) {
             found = found == -1 ? i : -2;
         }
     }
