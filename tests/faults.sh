@@ -3,17 +3,9 @@
 # report on standard error, and still close with status 0.
 # usage: faults.sh CLOCKMAZE ASSET_DIR XWIN
 set -u
-if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
-    CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+source "$(dirname "$0")/support/game_session.sh"
 bin=$1 assets=$2
 export XWIN=$3
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/support/silent_sound.sh"
-source "$here/support/game_window.sh"
-tmp=$(mktemp -d)
-trap 'stop_sound; rm -rf "$tmp"' EXIT
-start_sound "$tmp/pulse" || { echo "FAIL: cannot start the silent sound device"; exit 1; }
 
 failures=0
 fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }

@@ -3,17 +3,9 @@
 # closing it the desktop's way ends the program with status 0.
 # usage: smoke_window.sh CLOCKMAZE ASSET_DIR XWIN
 set -u
-if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
-    CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+source "$(dirname "$0")/support/game_session.sh"
 bin=$1 assets=$2
 export XWIN=$3
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/support/silent_sound.sh"
-source "$here/support/game_window.sh"
-tmp=$(mktemp -d)
-trap 'stop_sound; rm -rf "$tmp"' EXIT
-start_sound "$tmp/pulse" || { echo "FAIL: cannot start the silent sound device"; exit 1; }
 
 start_game "$bin" "$assets" "$tmp/out" "$tmp/err" || { echo "FAIL: no window"; exit 1; }
 size=$(xwininfo -id "$game_win" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
