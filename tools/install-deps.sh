@@ -4,10 +4,10 @@
 set -eu
 run_pkgs="g++ make cmake pkg-config liballegro5-dev liballegro-acodec5-dev liballegro-audio5-dev
   liballegro-image5-dev liballegro-ttf5-dev fonts-liberation"
-test_pkgs="googletest libgtest-dev libbenchmark-dev libx11-dev xvfb xauth xdotool x11-utils
-  pulseaudio pulseaudio-utils"
-# XTEST, through which the end-to-end test presses real keys.
-test_pkgs="$test_pkgs libxtst-dev"
+# Tests also need a virtual X server, key events (xdotool, and XTEST for the
+# end-to-end driver) and a sound server with a recordable null sink.
+test_pkgs="googletest libgtest-dev libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool
+  x11-utils pulseaudio pulseaudio-utils"
 
 pkgs=$run_pkgs
 [ "${1:-run}" = test ] && pkgs="$run_pkgs $test_pkgs"
