@@ -16,21 +16,21 @@ struct Mouse {
 };
 
 struct GameState {
-    bool running = false;       // the main loop goes on
-    bool redrawPending = false; // a frame should be drawn
-    bool keyLeft = false;       // A or Left arrow held
-    bool keyRight = false;      // D or Right arrow held
-    bool keyStart = false;      // Space held
-    bool inGame = false;        // false: title screen
+    bool running = false;         // the main loop goes on
+    bool redrawPending = false;   // a frame should be drawn
+    bool keyLeft = false;         // A or Left arrow held
+    bool keyRight = false;        // D or Right arrow held
+    bool keyStart = false;        // Space held
+    bool inGame = false;          // false: title screen
     bool levelTransition = false; // message and/or zoom between levels
-    bool gameOver = false;      // game-over sequence running
-    uint32_t phaseFrame = 0;    // frame of the current sequence or title animation
-    int32_t score = 0;          // levels cleared in this (or the last) game
-    int32_t bestScore = 0;      // highest score since start-up
-    int32_t timeLimit = 0;      // clock length of this level, updates
-    int32_t timeLeft = 0;       // clock remaining; on the title, menu music delay (-1: started)
-    int32_t timeAtClear = 0;    // timeLeft when the last level was cleared
-    int32_t messageIndex = 0;   // which level-message picture, 0..12
+    bool gameOver = false;        // game-over sequence running
+    uint32_t phaseFrame = 0;      // frame of the current sequence or title animation
+    int32_t score = 0;            // levels cleared in this (or the last) game
+    int32_t bestScore = 0;        // highest score since start-up
+    int32_t timeLimit = 0;        // clock length of this level, updates
+    int32_t timeLeft = 0;         // clock remaining; on the title, menu music delay (-1: started)
+    int32_t timeAtClear = 0;      // timeLeft when the last level was cleared
+    int32_t messageIndex = 0;     // which level-message picture, 0..12
     Mouse mouse;
 };
 
@@ -41,7 +41,7 @@ constexpr int32_t newGameTimeLimit = 1000;
 constexpr int32_t newGameRefillStart = 600;
 constexpr double timeLimitFactor = 0.95;
 constexpr uint32_t zoomLength = 60;
-constexpr int32_t messageEvery = 4;          // cleared levels
+constexpr int32_t messageEvery = 4; // cleared levels
 constexpr uint32_t firstMessageFrame = 61;
 constexpr uint32_t lastMessageFrame = 250;
 constexpr int32_t messageCount = 13;
