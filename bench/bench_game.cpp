@@ -59,6 +59,9 @@ void freeAssets() {
     freeBitmaps(assets.messages);
     al_destroy_font(assets.font);
     assets.font = nullptr;
+    freeBitmap(assets.restScene);
+    assets.restSceneBackground = nullptr;
+    assets.restSceneClock = nullptr;
 }
 
 // Pictures loaded while no display is current are memory bitmaps.

@@ -41,7 +41,7 @@ ALLEGRO_BITMAP *restSceneCanvas(ALLEGRO_BITMAP *target) {
     const int flags = al_get_new_bitmap_flags();
     al_set_new_bitmap_flags(al_get_bitmap_flags(target) & ALLEGRO_MEMORY_BITMAP
                                 ? ALLEGRO_MEMORY_BITMAP
-                                : ALLEGRO_VIDEO_BITMAP);
+                                : ALLEGRO_VIDEO_BITMAP | ALLEGRO_NO_PRESERVE_TEXTURE);
     assets.restScene = al_create_bitmap(screenWidth, screenHeight);
     al_set_new_bitmap_flags(flags);
     return assets.restScene;

@@ -48,10 +48,41 @@ ALLEGRO_BITMAP *loadPicture(const char *name) {
     return bitmap;
 }
 
-ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
-    ALLEGRO_BITMAP *bitmap = loadPicture(name);
-    if (bitmap) {
+// What al_convert_mask_to_alpha does, every opaque pixel of exactly the key
+// colour made (0, 0, 0, 0), without its two library calls per pixel; on a
+// memory bitmap, where locking costs nothing.
+void convertMaskToAlpha(ALLEGRO_BITMAP *bitmap, ALLEGRO_COLOR key) {
+    unsigned char r, g, b;
+    al_unmap_rgb(key, &r, &g, &b);
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READWRITE);
+    if (!region) {
         al_convert_mask_to_alpha(bitmap, key);
+        return;
+    }
+    const int width = al_get_bitmap_width(bitmap);
+    const int height = al_get_bitmap_height(bitmap);
+    for (int y = 0; y < height; ++y) {
+        auto *p = static_cast<unsigned char *>(region->data) + y * region->pitch;
+        for (int x = 0; x < width; ++x, p += 4) {
+            if (p[0] == r && p[1] == g && p[2] == b && p[3] == 255) {
+                p[0] = p[1] = p[2] = p[3] = 0;
+            }
+        }
+    }
+    al_unlock_bitmap(bitmap);
+}
+
+// Keyed in memory, then made the kind of bitmap asked for: keying a video
+// bitmap would read it back from the graphics driver and send it again.
+ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
+    const int flags = al_get_new_bitmap_flags();
+    al_set_new_bitmap_flags((flags & ~ALLEGRO_VIDEO_BITMAP) | ALLEGRO_MEMORY_BITMAP);
+    ALLEGRO_BITMAP *bitmap = loadPicture(name);
+    al_set_new_bitmap_flags(flags);
+    if (bitmap) {
+        convertMaskToAlpha(bitmap, key);
+        al_convert_bitmap(bitmap);
     }
     return bitmap;
 }
@@ -59,6 +90,10 @@ ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
 } // namespace
 
 void loadImages() {
+    // Textures on this game's platforms are never lost, so the library need
+    // not keep a second copy of every picture in memory to restore them.
+    const int flags = al_get_new_bitmap_flags();
+    al_set_new_bitmap_flags(flags | ALLEGRO_NO_PRESERVE_TEXTURE);
     const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
     const ALLEGRO_COLOR blue = al_map_rgb(0, 0, 255);
     assets.clock = loadKeyedPicture("clock.png", black);
@@ -80,6 +115,7 @@ void loadImages() {
     for (int slot = 0; slot < 13; ++slot) {
         assets.messages[slot] = loadPicture(messageFiles[slot]);
     }
+    al_set_new_bitmap_flags(flags);
 }
 
 void loadFont() {
