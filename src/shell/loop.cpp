@@ -60,6 +60,7 @@ void runLoopPass() {
         game.redrawPending = false;
         presentFrame();
     }
+    loadPictureWhileIdle();
 }
 
 void runLoop() {

@@ -44,6 +44,18 @@ void keyGame(FrameKey &key) {
     key.messageX = message ? levelMessageX(game.phaseFrame) : 0;
 }
 
+// A game needs every picture; the title, the ones up to its current slot,
+// which are first in the loading order.
+void loadPicturesShown() {
+    if (!assets.picturesOnDemand) {
+        return;
+    }
+    const int needed = game.inGame ? pictureCount : menuFrameSlot(game.phaseFrame) + 1;
+    while (assets.picturesLoaded < needed) {
+        loadNextPicture();
+    }
+}
+
 } // namespace
 
 FrameKey frameKey() {
@@ -61,6 +73,7 @@ FrameKey frameKey() {
 }
 
 void presentFrame() {
+    loadPicturesShown();
     if (!shell.display) {
         render();
         return;
@@ -80,3 +93,9 @@ void presentFrame() {
 }
 
 void forgetShownFrame() { frameMemo.valid = false; }
+
+void loadPictureWhileIdle() {
+    if (assets.picturesOnDemand && !allPicturesLoaded() && al_is_event_queue_empty(shell.queue)) {
+        loadNextPicture();
+    }
+}

@@ -49,9 +49,13 @@ extern FrameMemo frameMemo;
 
 FrameKey frameKey();
 
-// Draws the frame into the back buffer and flips, unless it is the one on
-// the window already. Without a window it always draws into the target.
+// Loads the pictures the frame shows if they are still to come, then draws
+// the frame into the back buffer and flips, unless it is the one on the
+// window already. Without a window it always draws into the target.
 void presentFrame();
+
+// With the pictures loading on demand, the next one when no event waits.
+void loadPictureWhileIdle();
 
 // After the window was uncovered or switched back to, the next frame is drawn.
 void forgetShownFrame();
