@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -194,6 +195,70 @@ TEST_F(LoadTest, EveryPictureMissingStillReturnsWithEverySlotEmpty) {
         EXPECT_NE(err.find(std::string("\"") + row.file + "\"\n"), std::string::npos) << row.file;
     }
     EXPECT_EQ(out, "");
+}
+
+bool sameBytes(ALLEGRO_BITMAP *a, ALLEGRO_BITMAP *b) {
+    const int w = al_get_bitmap_width(a), h = al_get_bitmap_height(a);
+    if (w != al_get_bitmap_width(b) || h != al_get_bitmap_height(b)) {
+        return false;
+    }
+    ALLEGRO_LOCKED_REGION *ra =
+        al_lock_bitmap(a, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    ALLEGRO_LOCKED_REGION *rb =
+        al_lock_bitmap(b, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    bool same = true;
+    for (int y = 0; y < h && same; ++y) {
+        same = std::memcmp(static_cast<const char *>(ra->data) + y * ra->pitch,
+                           static_cast<const char *>(rb->data) + y * rb->pitch,
+                           static_cast<size_t>(w * 4)) == 0;
+    }
+    al_unlock_bitmap(a);
+    al_unlock_bitmap(b);
+    return same;
+}
+
+// Colours next to the two keys, and the keys themselves half transparent:
+// only an opaque pixel of exactly the key colour may turn transparent.
+void writeNearKeyPicture(const std::string &path) {
+    const int colours[][4] = {{0, 0, 0, 255},   {1, 1, 1, 255},   {0, 0, 1, 255},
+                              {1, 0, 0, 255},   {0, 0, 0, 128},   {0, 0, 255, 255},
+                              {0, 0, 254, 255}, {1, 0, 255, 255}, {0, 1, 255, 255},
+                              {0, 0, 255, 200}, {9, 90, 200, 255}};
+    ALLEGRO_BITMAP *bitmap = al_create_bitmap(11, 3);
+    al_set_target_bitmap(bitmap);
+    al_clear_to_color(al_map_rgb(50, 60, 70));
+    for (int x = 0; x < 11; ++x) {
+        const int *c = colours[x];
+        al_put_pixel(x, 1, al_map_rgba(c[0], c[1], c[2], c[3]));
+    }
+    al_set_target_bitmap(nullptr);
+    ASSERT_TRUE(al_save_bitmap(path.c_str(), bitmap)) << path;
+    al_destroy_bitmap(bitmap);
+}
+
+// The loader keys pictures its own, faster way: on pictures of colours next
+// to the keys, and on the real pictures with their near-black strokes, the
+// result must be what the library's al_convert_mask_to_alpha makes.
+TEST_F(LoadTest, KeyedPicturesAreWhatTheLibraryKeyingMakes) {
+    for (const SlotRow &row : slotRows) {
+        writeNearKeyPicture(folder + "/" + row.file);
+    }
+    for (const char *dir : {folder.c_str(), CLOCKMAZE_ASSET_DIR}) {
+        ASSERT_EQ(chdir(dir), 0);
+        assets = AssetSet{};
+        loadImages();
+        for (const SlotRow &row : slotRows) {
+            if (row.key == KeyedOn::Nothing) {
+                continue;
+            }
+            ALLEGRO_BITMAP *plain = al_load_bitmap_flags(row.file, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+            ASSERT_NE(plain, nullptr) << row.file;
+            al_convert_mask_to_alpha(plain, row.key == KeyedOn::Blue ? al_map_rgb(0, 0, 255)
+                                                                     : al_map_rgb(0, 0, 0));
+            EXPECT_TRUE(sameBytes(*row.slot, plain)) << dir << "/" << row.file;
+            al_destroy_bitmap(plain);
+        }
+    }
 }
 
 TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {

@@ -5,8 +5,13 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_primitives.h>
 
+#include <allegro5/allegro_image.h>
+
+#include <unistd.h>
+
 #include "game/game_state.h"
 #include "game/maze.h"
+#include "shell/assets.h"
 #include "shell/shell.h"
 
 namespace {
@@ -147,6 +152,43 @@ TEST_F(LoopTest, FramesWaitUntilTheQueueIsDrained) {
     runLoopPass();
     EXPECT_FALSE(game.redrawPending);
     EXPECT_EQ(game.phaseFrame, 2u) << "updates are never skipped";
+}
+
+// Started by the game itself, the loop loads the pictures as it goes: each
+// before the first frame that shows it, the others one per idle pass.
+TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
+    ASSERT_TRUE(al_init_image_addon());
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
+    assets = AssetSet{};
+    assets.picturesOnDemand = true;
+    game.timeLeft = -1;
+    game.phaseFrame = 29; // the next update shows title slot 3
+
+    post(ALLEGRO_EVENT_TIMER);
+    post(ALLEGRO_EVENT_TIMER);
+    runLoopPass();
+    EXPECT_EQ(assets.picturesLoaded, 0) << "no frame and no idle time while an event waits";
+    runLoopPass();
+    EXPECT_EQ(assets.picturesLoaded, 5) << "slots 0 to 3 for the frame, one more while idle";
+    for (int slot = 0; slot <= 3; ++slot) {
+        EXPECT_NE(assets.menuFrames[slot], nullptr) << "title slot " << slot;
+    }
+    EXPECT_EQ(assets.clock, nullptr) << "the title does not wait for the game's pictures";
+
+    post(ALLEGRO_EVENT_KEY_CHAR);
+    runLoopPass();
+    EXPECT_EQ(assets.picturesLoaded, 6) << "each pass with no event waiting loads one more";
+
+    startPlaying();
+    post(ALLEGRO_EVENT_TIMER);
+    runLoopPass();
+    EXPECT_TRUE(allPicturesLoaded()) << "a game frame needs every picture";
+    EXPECT_NE(assets.clock, nullptr);
+    EXPECT_NE(assets.messages[12], nullptr);
+    ASSERT_EQ(chdir(here), 0);
+    assets = AssetSet{};
 }
 
 } // namespace

@@ -11,18 +11,51 @@ AssetSet assets;
 
 namespace {
 
-// The title frames in slot order: the animation indexes this table.
-const char *const menuFiles[8] = {"startmenu\\startmenu06.png", "startmenu\\startmenu07.png",
-                                  "startmenu\\startmenu00.png", "startmenu\\startmenu01.png",
-                                  "startmenu\\startmenu02.png", "startmenu\\startmenu03.png",
-                                  "startmenu\\startmenu04.png", "startmenu\\startmenu05.png"};
+enum class Key { None, Black, Blue };
 
-// Numbered 2 to 17 without 5, 6 and 7.
-const char *const messageFiles[13] = {
-    "messages\\msg2.png",  "messages\\msg3.png",  "messages\\msg4.png",  "messages\\msg8.png",
-    "messages\\msg9.png",  "messages\\msg10.png", "messages\\msg11.png", "messages\\msg12.png",
-    "messages\\msg13.png", "messages\\msg14.png", "messages\\msg15.png", "messages\\msg16.png",
-    "messages\\msg17.png"};
+struct PictureFile {
+    const char *name;      // as the game writes it, backslash before the file
+    ALLEGRO_BITMAP **slot; // where it lands
+    Key key;               // the colour turned transparent
+};
+
+// The loading order: the title pictures first, in the slot order the title
+// animation shows them (so picture k of this list is menuFrames[k]), then
+// the rest in catalogue order. The messages are numbered 2 to 17 without 5,
+// 6 and 7.
+const PictureFile pictureFiles[pictureCount] = {
+    {"startmenu\\startmenu06.png", &assets.menuFrames[0], Key::None},
+    {"startmenu\\startmenu07.png", &assets.menuFrames[1], Key::None},
+    {"startmenu\\startmenu00.png", &assets.menuFrames[2], Key::None},
+    {"startmenu\\startmenu01.png", &assets.menuFrames[3], Key::None},
+    {"startmenu\\startmenu02.png", &assets.menuFrames[4], Key::None},
+    {"startmenu\\startmenu03.png", &assets.menuFrames[5], Key::None},
+    {"startmenu\\startmenu04.png", &assets.menuFrames[6], Key::None},
+    {"startmenu\\startmenu05.png", &assets.menuFrames[7], Key::None},
+    {"clock.png", &assets.clock, Key::Black},
+    {"warning1.png", &assets.warning[0], Key::None},
+    {"warning2.png", &assets.warning[1], Key::None},
+    {"warning3.png", &assets.warning[2], Key::None},
+    {"zubg.png", &assets.background, Key::None},
+    {"mouse_run0001.png", &assets.mouseFrames[0], Key::Blue},
+    {"mouse_run0002.png", &assets.mouseFrames[1], Key::Blue},
+    {"mouse_run0003.png", &assets.mouseFrames[2], Key::Blue},
+    {"mouse_run0004.png", &assets.mouseFrames[3], Key::Blue},
+    {"clockhand.png", &assets.clockHand, Key::Black},
+    {"messages\\msg2.png", &assets.messages[0], Key::None},
+    {"messages\\msg3.png", &assets.messages[1], Key::None},
+    {"messages\\msg4.png", &assets.messages[2], Key::None},
+    {"messages\\msg8.png", &assets.messages[3], Key::None},
+    {"messages\\msg9.png", &assets.messages[4], Key::None},
+    {"messages\\msg10.png", &assets.messages[5], Key::None},
+    {"messages\\msg11.png", &assets.messages[6], Key::None},
+    {"messages\\msg12.png", &assets.messages[7], Key::None},
+    {"messages\\msg13.png", &assets.messages[8], Key::None},
+    {"messages\\msg14.png", &assets.messages[9], Key::None},
+    {"messages\\msg15.png", &assets.messages[10], Key::None},
+    {"messages\\msg16.png", &assets.messages[11], Key::None},
+    {"messages\\msg17.png", &assets.messages[12], Key::None},
+};
 
 // The names are kept as written with a backslash before the file; on disk
 // the platform's own separator stands there.
@@ -48,37 +81,72 @@ ALLEGRO_BITMAP *loadPicture(const char *name) {
     return bitmap;
 }
 
-ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
-    ALLEGRO_BITMAP *bitmap = loadPicture(name);
-    if (bitmap) {
+// What al_convert_mask_to_alpha does, every opaque pixel of exactly the key
+// colour made (0, 0, 0, 0), without its two library calls per pixel; on a
+// memory bitmap, where locking costs nothing.
+void convertMaskToAlpha(ALLEGRO_BITMAP *bitmap, ALLEGRO_COLOR key) {
+    unsigned char r, g, b;
+    al_unmap_rgb(key, &r, &g, &b);
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READWRITE);
+    if (!region) {
         al_convert_mask_to_alpha(bitmap, key);
+        return;
+    }
+    const int width = al_get_bitmap_width(bitmap);
+    const int height = al_get_bitmap_height(bitmap);
+    for (int y = 0; y < height; ++y) {
+        auto *p = static_cast<unsigned char *>(region->data) + y * region->pitch;
+        for (int x = 0; x < width; ++x, p += 4) {
+            if (p[0] == r && p[1] == g && p[2] == b && p[3] == 255) {
+                p[0] = p[1] = p[2] = p[3] = 0;
+            }
+        }
+    }
+    al_unlock_bitmap(bitmap);
+}
+
+// Keyed in memory, then made the kind of bitmap asked for: keying a video
+// bitmap would read it back from the graphics driver and send it again.
+ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
+    const int flags = al_get_new_bitmap_flags();
+    al_set_new_bitmap_flags((flags & ~ALLEGRO_VIDEO_BITMAP) | ALLEGRO_MEMORY_BITMAP);
+    ALLEGRO_BITMAP *bitmap = loadPicture(name);
+    al_set_new_bitmap_flags(flags);
+    if (bitmap) {
+        convertMaskToAlpha(bitmap, key);
+        al_convert_bitmap(bitmap);
     }
     return bitmap;
 }
 
 } // namespace
 
-void loadImages() {
-    const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
-    const ALLEGRO_COLOR blue = al_map_rgb(0, 0, 255);
-    assets.clock = loadKeyedPicture("clock.png", black);
-    assets.warning[0] = loadPicture("warning1.png");
-    assets.warning[1] = loadPicture("warning2.png");
-    assets.warning[2] = loadPicture("warning3.png");
-    assets.background = loadPicture("zubg.png");
-    assets.mouseFrames[0] = loadKeyedPicture("mouse_run0001.png", blue);
-    assets.mouseFrames[1] = loadKeyedPicture("mouse_run0002.png", blue);
-    assets.mouseFrames[2] = loadKeyedPicture("mouse_run0003.png", blue);
-    assets.mouseFrames[3] = loadKeyedPicture("mouse_run0004.png", blue);
-    assets.clockHand = loadKeyedPicture("clockhand.png", black);
-    // File-number order 00 to 07, which is not slot order.
-    const int menuSlotOfFile[8] = {2, 3, 4, 5, 6, 7, 0, 1};
-    for (int file = 0; file < 8; ++file) {
-        const int slot = menuSlotOfFile[file];
-        assets.menuFrames[slot] = loadPicture(menuFiles[slot]);
+void loadNextPicture() {
+    if (assets.picturesLoaded >= pictureCount) {
+        return;
     }
-    for (int slot = 0; slot < 13; ++slot) {
-        assets.messages[slot] = loadPicture(messageFiles[slot]);
+    const PictureFile &file = pictureFiles[assets.picturesLoaded];
+    // Textures on this game's platforms are never lost, so the library need
+    // not keep a second copy of every picture in memory to restore them.
+    const int flags = al_get_new_bitmap_flags();
+    al_set_new_bitmap_flags(flags | ALLEGRO_NO_PRESERVE_TEXTURE);
+    if (file.key == Key::None) {
+        *file.slot = loadPicture(file.name);
+    } else {
+        *file.slot = loadKeyedPicture(file.name, file.key == Key::Black ? al_map_rgb(0, 0, 0)
+                                                                        : al_map_rgb(0, 0, 255));
+    }
+    al_set_new_bitmap_flags(flags);
+    assets.picturesLoaded += 1;
+}
+
+bool allPicturesLoaded() { return assets.picturesLoaded >= pictureCount; }
+
+void loadImages() {
+    assets.picturesLoaded = 0;
+    while (!allPicturesLoaded()) {
+        loadNextPicture();
     }
 }
 

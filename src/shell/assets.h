@@ -21,9 +21,23 @@ struct AssetSet {
     ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation
     ALLEGRO_BITMAP *messages[13] = {};    // level messages, drawn at y = 200
     ALLEGRO_FONT *font = nullptr;         // score text, size 28
+    int picturesLoaded = 0;               // pictures of the loading order done, loaded or not
+    bool picturesOnDemand = false;        // the loop loads them as frames need them, and when idle
+    // Made on first use, not loaded: a background with the clock face at
+    // rest on it, and the two pictures it was made from.
+    ALLEGRO_BITMAP *restScene = nullptr;           // 800x600, opaque
+    ALLEGRO_BITMAP *restSceneBackground = nullptr; // the background inside it
+    ALLEGRO_BITMAP *restSceneClock = nullptr;      // the clock inside it
 };
 
 extern AssetSet assets;
 
+constexpr int pictureCount = 31;
+
+// Every picture, at once.
 void loadImages();
+// The next picture in loading order, which starts with the title pictures
+// in slot order; nothing once all are done.
+void loadNextPicture();
+bool allPicturesLoaded();
 void loadFont();

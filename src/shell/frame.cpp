@@ -1,15 +1,14 @@
 // The frame function: the order in which the drawing layers are laid.
 #include "game/game_state.h"
+#include "render/backdrop.h"
 #include "render/maze_view.h"
 #include "render/scene.h"
 #include "render/screens.h"
 #include "shell/shell.h"
 
 void render() {
-    al_clear_to_color(al_map_rgb(0, 0, 0));
     if (game.inGame) {
-        drawBackground();
-        drawClockFace();
+        drawBackdrop();
         drawClockHand();
         drawWalls();
         drawArcs();
@@ -20,6 +19,7 @@ void render() {
         }
         drawLevelMessage();
     } else {
+        al_clear_to_color(al_map_rgb(0, 0, 0));
         drawMenu();
     }
 }

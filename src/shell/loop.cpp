@@ -1,6 +1,7 @@
 // The event loop. Key events only set held-key flags; all game logic runs
 // in update(), once per loop pass and once more per timer tick in a game.
 #include "game/game_state.h"
+#include "shell/present.h"
 #include "shell/shell.h"
 
 static void setKey(int keycode, bool down) {
@@ -39,6 +40,13 @@ void handleEvent() {
     case ALLEGRO_EVENT_DISPLAY_CLOSE:
         game.running = false;
         break;
+    // The window may have lost what it showed; the next frame repaints it.
+    case ALLEGRO_EVENT_DISPLAY_EXPOSE:
+    case ALLEGRO_EVENT_DISPLAY_SWITCH_IN:
+    case ALLEGRO_EVENT_DISPLAY_RESIZE:
+    case ALLEGRO_EVENT_DISPLAY_FOUND:
+        forgetShownFrame();
+        break;
     default:
         break;
     }
@@ -50,11 +58,9 @@ void runLoopPass() {
     update();
     if (game.redrawPending && al_is_event_queue_empty(shell.queue)) {
         game.redrawPending = false;
-        render();
-        if (shell.display) {
-            al_flip_display();
-        }
+        presentFrame();
     }
+    loadPictureWhileIdle();
 }
 
 void runLoop() {

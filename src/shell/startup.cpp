@@ -46,7 +46,10 @@ bool startUp() {
     al_start_timer(shell.timer);
 
     initAudio();
-    loadImages();
+    // The title shows as soon as its first picture is in; the rest follow
+    // one by one while the loop is idle, each before the first frame that
+    // shows it.
+    assets.picturesOnDemand = true;
     loadFont();
     game.running = true;
     return true;

@@ -45,6 +45,10 @@ void drawText(const char *face, float size, ALLEGRO_COLOR colour, float x, float
 float textWidth(const char *face, float size, const char *text);
 void setFontFolder(const std::string &folder);
 
+// Writes a memory bitmap as a PNG file made to load fast: RGB when no pixel
+// is transparent, unfiltered rows. False if the file cannot be written.
+bool savePng(ALLEGRO_BITMAP *bitmap, const std::string &path);
+
 // A small seeded generator, so every run draws the same speckles.
 struct Rng {
     uint32_t state = 1;

@@ -44,7 +44,7 @@ std::vector<Picture> paintAll() {
 }
 
 bool save(ALLEGRO_BITMAP *bitmap, const std::string &path) {
-    if (!al_save_bitmap(path.c_str(), bitmap)) {
+    if (!savePng(bitmap, path)) {
         std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
         return false;
     }

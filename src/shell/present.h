@@ -1,0 +1,61 @@
+// Putting frames on the window: a frame that would repeat the picture
+// already shown is neither drawn nor flipped.
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include <cstdint>
+
+#include "game/maze.h"
+
+// Everything the drawing layers read, reduced to what changes the picture:
+// two equal keys draw the same frame. Only 4-byte fields after the pointer,
+// so that the record has no padding and compares with memcmp.
+struct FrameKey {
+    const ALLEGRO_BITMAP *background; // behind the clock; nullptr on the title
+    int32_t inGame;                   // 1 in a game, 0 on the title
+    int32_t menuSlot;                 // title picture slot, -1 for none
+    int32_t bestScore;                // levels
+    int32_t score;                    // levels
+    int32_t zoomFrame;                // phaseFrame while zooming, else -1
+    int32_t outerClock;               // the zoom draws the outer clock
+    int32_t handShown;                // the clock has a hand
+    float handDegrees;                // whole degrees, -360 to 0
+    int32_t mazeHidden;               // the opening zoom shows no maze
+    int32_t sprite;                   // mouse run-cycle picture
+    float mouseAngle;                 // clock degrees
+    float mouseRadius;                // pixels from the clock centre
+    int32_t facingRight;              // the mouse's facing
+    int32_t fadeAlpha;                // game-over white, -1 without the fade
+    int32_t messageSlot;              // level message shown, -1 for none
+    int32_t messageX;                 // its left edge, pixels
+    uint8_t walls[mazeCellCount];     // wallMap as drawn
+    uint8_t arcs[mazeCellCount];      // arcMap as drawn
+};
+
+// Frames in a row that may be skipped as unchanged before one is drawn
+// anyway, so that a window uncovered by another is repaired within half a
+// second even when the picture stands still.
+constexpr int maxSkippedFrames = 30;
+
+struct FrameMemo {
+    FrameKey shown;     // the frame on the window
+    bool valid = false; // false until a frame is shown, and after the window was disturbed
+    int skipped = 0;    // frames skipped since the last one drawn
+    int64_t drawn = 0;  // frames drawn and flipped since start-up
+};
+
+extern FrameMemo frameMemo;
+
+FrameKey frameKey();
+
+// Loads the pictures the frame shows if they are still to come, then draws
+// the frame into the back buffer and flips, unless it is the one on the
+// window already. Without a window it always draws into the target.
+void presentFrame();
+
+// With the pictures loading on demand, the next one when no event waits.
+void loadPictureWhileIdle();
+
+// After the window was uncovered or switched back to, the next frame is drawn.
+void forgetShownFrame();

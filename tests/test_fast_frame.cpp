@@ -1,0 +1,233 @@
+// The frame as the game draws it, with its shortcuts, against the plain
+// layer-by-layer drawing, with the real pictures; and the frame key that
+// lets the loop skip a frame identical to the one on the window. Into a
+// memory bitmap by default; with FRAME_TESTS_ON_DISPLAY set (under Xvfb),
+// into the back buffer of a real window.
+#include <gtest/gtest.h>
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "game/game_state.h"
+#include "game/maze.h"
+#include "render/maze_view.h"
+#include "render/scene.h"
+#include "render/screens.h"
+#include "shell/assets.h"
+#include "shell/present.h"
+#include "shell/shell.h"
+
+namespace {
+
+// Every byte of the target, alpha included.
+std::vector<unsigned char> pixels() {
+    ALLEGRO_BITMAP *target = al_get_target_bitmap();
+    const int w = al_get_bitmap_width(target), h = al_get_bitmap_height(target);
+    std::vector<unsigned char> out(static_cast<size_t>(w * h * 4));
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(target, ALLEGRO_PIXEL_FORMAT_ABGR_8888, ALLEGRO_LOCK_READONLY);
+    for (int y = 0; y < h; ++y) {
+        std::memcpy(&out[static_cast<size_t>(y * w * 4)],
+                    static_cast<const unsigned char *>(region->data) + y * region->pitch,
+                    static_cast<size_t>(w * 4));
+    }
+    al_unlock_bitmap(target);
+    return out;
+}
+
+// The frame the straightforward way: every layer, in order, onto black.
+void renderLayerByLayer() {
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    if (!game.inGame) {
+        drawMenu();
+        return;
+    }
+    drawBackground();
+    drawClockFace();
+    drawClockHand();
+    drawWalls();
+    drawArcs();
+    drawNumber(game.score, 107, 532);
+    drawMouse();
+    if (game.gameOver) {
+        drawFade();
+    }
+    drawLevelMessage();
+}
+
+int rollsOf(const int *rolls) {
+    static const int *next = nullptr;
+    if (rolls) {
+        next = rolls;
+        return 0;
+    }
+    return *next++;
+}
+
+// Ring 1's wall in cell 10, its opening in cell 20, and so on inward.
+void layKnownMaze() {
+    static const int rolls[] = {10, 20, 5, 15, 3, 9, 2, 7};
+    rollsOf(rolls);
+    generateMazeWith([] { return rollsOf(nullptr); });
+}
+
+void levelInPlay() {
+    game = GameState{};
+    game.running = true;
+    game.inGame = true;
+    game.score = 5;
+    game.bestScore = 9;
+    game.timeLimit = 772;
+    game.timeLeft = 500;
+    game.mouse.active = 1;
+    game.mouse.ring = 1;
+    game.mouse.angle = 30.0f;
+    game.mouse.animFrame = 7;
+    game.mouse.facingRight = true;
+    layKnownMaze();
+}
+
+class FastFrameTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+        ASSERT_TRUE(al_init_primitives_addon());
+        ASSERT_TRUE(al_init_image_addon());
+        al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+        if (std::getenv("FRAME_TESTS_ON_DISPLAY")) {
+            shell.display = al_create_display(screenWidth, screenHeight);
+            ASSERT_NE(shell.display, nullptr) << "no window: is an X server running?";
+            target = al_get_backbuffer(shell.display);
+        } else {
+            al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+            target = al_create_bitmap(screenWidth, screenHeight);
+        }
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
+        loadImages();
+        loadFont();
+        ASSERT_EQ(chdir(here), 0);
+        ASSERT_NE(assets.clock, nullptr);
+        ASSERT_NE(assets.font, nullptr);
+    }
+
+    void SetUp() override {
+        al_set_target_bitmap(target);
+        levelInPlay();
+    }
+
+    // The game's frame and the plain one, byte for byte.
+    void expectSameAsLayerByLayer(const char *row) {
+        al_clear_to_color(al_map_rgb(255, 0, 255));
+        renderLayerByLayer();
+        const std::vector<unsigned char> plain = pixels();
+        al_clear_to_color(al_map_rgb(0, 255, 255));
+        render();
+        EXPECT_TRUE(pixels() == plain) << row;
+    }
+
+    std::vector<unsigned char> frameOf() {
+        render();
+        return pixels();
+    }
+
+    static ALLEGRO_BITMAP *target;
+};
+
+ALLEGRO_BITMAP *FastFrameTest::target = nullptr;
+
+TEST_F(FastFrameTest, FrameIsTheLayersDrawnOneByOne) {
+    struct Row {
+        const char *name;
+        std::function<void()> set;
+    };
+    const Row rows[] = {
+        {"title", [] { game.inGame = false; }},
+        {"title, last pictures", [] { game.inGame = false, game.phaseFrame = 195; }},
+        {"play, calm background", [] {}},
+        {"play, first warning", [] { game.timeLeft = 400; }},
+        {"play, second warning", [] { game.timeLeft = 200; }},
+        {"play, last warning", [] { game.timeLeft = 100; }},
+        {"play, calm again", [] { game.timeLeft = 770; }},
+        {"play, hand at three", [] { game.timeLeft = 193; }},
+        {"play, empty clock", [] { game.timeLeft = 0; }},
+        {"play, mouse in ring 3", [] { game.mouse.ring = 3, game.mouse.angle = 200.0f; }},
+        {"opening zoom", [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 20; }},
+        {"zoom to the next level",
+         [] { game.levelTransition = true, game.phaseFrame = 45, game.mouse.ring = 5; }},
+        {"zoom's last frame", [] { game.levelTransition = true, game.phaseFrame = 60; }},
+        {"level message sliding in",
+         [] { game.levelTransition = true, game.phaseFrame = 80, game.messageIndex = 4; }},
+        {"level message at rest",
+         [] { game.levelTransition = true, game.phaseFrame = 150, game.messageIndex = 12; }},
+        {"game over, zooming", [] { game.gameOver = true, game.phaseFrame = 30; }},
+        {"game over, white", [] { game.gameOver = true, game.phaseFrame = 60; }},
+        {"play after a warning", [] { game.timeLeft = 600; }},
+    };
+    for (const Row &row : rows) {
+        levelInPlay();
+        row.set();
+        expectSameAsLayerByLayer(row.name);
+    }
+}
+
+TEST_F(FastFrameTest, FrameKeyChangesExactlyWhenThePictureDoes) {
+    struct Row {
+        const char *name;
+        std::function<void()> base;   // the first state, from a level in play
+        std::function<void()> change; // the second
+        bool samePicture;
+    };
+    const auto none = [] {};
+    const auto title = [] { game.inGame = false, game.phaseFrame = 20; };
+    const auto messageAtRest = [] {
+        game.levelTransition = true, game.phaseFrame = 120, game.messageIndex = 3;
+    };
+    const Row rows[] = {
+        {"a steering flag", none, [] { game.keyLeft = true; }, true},
+        {"a tick within the hand's degree", none, [] { game.timeLeft = 501; }, true},
+        {"a tick onto the next degree", none, [] { game.timeLeft = 497; }, false},
+        {"the mouse runs", none, [] { game.mouse.angle += 2.65f; }, false},
+        {"the next run-cycle count, same picture", none, [] { game.mouse.animFrame = 8; }, true},
+        {"the next run-cycle picture", none, [] { game.mouse.animFrame = 12; }, false},
+        {"the mouse turns", none, [] { game.mouse.facingRight = false; }, false},
+        {"the mouse drops a ring", none, [] { game.mouse.ring = 2; }, false},
+        {"a new maze", none, [] { generateMazeWith([] { return 7; }); }, false},
+        {"a level cleared", none, [] { game.score = 6; }, false},
+        {"the background warns", none, [] { game.timeLeft = 380; }, false},
+        {"the title within one picture", title, [] { game.phaseFrame = 29; }, true},
+        {"the next title picture", title, [] { game.phaseFrame = 30; }, false},
+        {"a new best score on the title", title, [] { game.bestScore = 10; }, false},
+        {"the message at rest", messageAtRest, [] { game.phaseFrame = 180; }, true},
+        {"the message slides out", messageAtRest, [] { game.phaseFrame = 210; }, false},
+        {"the zoom goes on", [] { game.levelTransition = true, game.phaseFrame = 10; },
+         [] { game.phaseFrame = 11; }, false},
+        {"the fade goes on", [] { game.gameOver = true, game.phaseFrame = 20; },
+         [] { game.phaseFrame = 21; }, false},
+    };
+    for (const Row &row : rows) {
+        levelInPlay();
+        row.base();
+        const FrameKey before = frameKey();
+        const std::vector<unsigned char> first = frameOf();
+        row.change();
+        const FrameKey after = frameKey();
+        const std::vector<unsigned char> second = frameOf();
+        EXPECT_EQ(first == second, row.samePicture) << row.name << ": the pictures";
+        EXPECT_EQ(std::memcmp(&before, &after, sizeof before) == 0, row.samePicture)
+            << row.name << ": the keys";
+    }
+}
+
+} // namespace
