@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "support/x_top_level.h"
+
 bool openXScreen(XScreen &screen) {
     screen.dpy = XOpenDisplay(nullptr);
     if (!screen.dpy) {
@@ -13,27 +15,6 @@ bool openXScreen(XScreen &screen) {
     }
     int event = 0, error = 0, major = 0, minor = 0;
     return XTestQueryExtension(screen.dpy, &event, &error, &major, &minor);
-}
-
-static Window findViewableTopLevel(Display *dpy, XWindowAttributes &foundAttrs) {
-    Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) {
-        return 0;
-    }
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes attrs;
-        if (XGetWindowAttributes(dpy, children[i], &attrs) && attrs.map_state == IsViewable &&
-            attrs.width > 1 && attrs.height > 1) {
-            found = children[i];
-            foundAttrs = attrs;
-        }
-    }
-    if (children) {
-        XFree(children);
-    }
-    return found;
 }
 
 bool waitForGameWindow(XScreen &screen, double seconds) {

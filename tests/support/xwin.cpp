@@ -10,34 +10,14 @@
 #include <cstring>
 #include <unistd.h>
 
-static Window findMappedTopLevel(Display *dpy, int *width, int *height) {
-    Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) {
-        return 0;
-    }
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes attrs;
-        if (XGetWindowAttributes(dpy, children[i], &attrs) && attrs.map_state == IsViewable &&
-            attrs.width > 1 && attrs.height > 1) {
-            found = children[i];
-            *width = attrs.width;
-            *height = attrs.height;
-        }
-    }
-    if (children) {
-        XFree(children);
-    }
-    return found;
-}
+#include "support/x_top_level.h"
 
 static int waitForWindow(Display *dpy, double seconds) {
     for (double waited = 0; waited < seconds; waited += 0.05) {
-        int width = 0, height = 0;
-        Window win = findMappedTopLevel(dpy, &width, &height);
+        XWindowAttributes attrs;
+        Window win = findViewableTopLevel(dpy, attrs);
         if (win) {
-            std::printf("%lu %dx%d\n", static_cast<unsigned long>(win), width, height);
+            std::printf("%lu %dx%d\n", static_cast<unsigned long>(win), attrs.width, attrs.height);
             return 0;
         }
         usleep(50000);
