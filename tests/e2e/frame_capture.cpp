@@ -165,7 +165,11 @@ double litShare(const Image &image) {
 constexpr double minLitShare = 0.01;
 
 bool checkShownFrame(const char *step, StateTest wanted, Capture &capture) {
-    if (!checkFrame(step, captureFrame(wanted, capture), capture)) {
+    return checkCapturedFrame(step, captureFrame(wanted, capture), capture);
+}
+
+bool checkCapturedFrame(const char *step, CaptureOutcome outcome, const Capture &capture) {
+    if (!checkFrame(step, outcome, capture)) {
         return false;
     }
     const double lit = litShare(capture.screen);

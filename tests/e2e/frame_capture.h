@@ -65,3 +65,5 @@ double litShare(const Image &image);
 // A step's frame: captured while `wanted` holds, equal to its expected
 // picture, and not blank.
 bool checkShownFrame(const char *step, StateTest wanted, Capture &capture);
+// The checks of checkShownFrame on a frame already captured.
+bool checkCapturedFrame(const char *step, CaptureOutcome outcome, const Capture &capture);
