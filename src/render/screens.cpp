@@ -27,17 +27,22 @@ void drawIfLoaded(ALLEGRO_BITMAP *picture, float x, float y) {
 
 // The first test is in integers, the other two in floating point, as the
 // thresholds 1/3.5 and 1/1.5 are not whole fractions.
-ALLEGRO_BITMAP *backgroundFor(int timeLeft, int timeLimit) {
+int warningLevel(int timeLeft, int timeLimit) {
     if (timeLeft * 6 < timeLimit) {
-        return assets.warning[2];
+        return 3;
     }
     if (timeLimit > timeLeft * 3.5) {
-        return assets.warning[1];
+        return 2;
     }
     if (timeLimit > timeLeft * 1.5) {
-        return assets.warning[0];
+        return 1;
     }
-    return assets.background;
+    return 0;
+}
+
+ALLEGRO_BITMAP *backgroundFor(int timeLeft, int timeLimit) {
+    const int level = warningLevel(timeLeft, timeLimit);
+    return level == 0 ? assets.background : assets.warning[level - 1];
 }
 
 int fadeAlpha(unsigned phaseFrame) {

@@ -6,6 +6,8 @@
 
 // The picture behind the clock, more urgent as the clock runs out; may be
 // an empty slot.
+// 0 while the clock is fuller than 2/3, then 1 to 3 as it runs out.
+int warningLevel(int timeLeft, int timeLimit);
 ALLEGRO_BITMAP *backgroundFor(int timeLeft, int timeLimit);
 // White over the game-over sequence, opaque from frame 51 on.
 int fadeAlpha(unsigned phaseFrame);

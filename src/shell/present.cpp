@@ -11,7 +11,7 @@
 #include "shell/assets.h"
 #include "shell/shell.h"
 
-static_assert(sizeof(FrameKey) == sizeof(void *) + 16 * 4 + 2 * mazeCellCount,
+static_assert(sizeof(FrameKey) == 17 * 4 + 2 * mazeCellCount,
               "FrameKey must have no padding: it is compared with memcmp");
 
 FrameMemo frameMemo;
@@ -27,7 +27,7 @@ void keyMouse(FrameKey &key) {
 }
 
 void keyGame(FrameKey &key) {
-    key.background = backgroundFor(game.timeLeft, game.timeLimit);
+    key.warningLevel = warningLevel(game.timeLeft, game.timeLimit);
     key.score = game.score;
     key.zoomFrame = isZooming() ? static_cast<int32_t>(game.phaseFrame) : -1;
     key.outerClock = game.gameOver || game.score != 0 ? 1 : 0;

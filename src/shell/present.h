@@ -9,28 +9,29 @@
 #include "game/maze.h"
 
 // Everything the drawing layers read, reduced to what changes the picture:
-// two equal keys draw the same frame. Only 4-byte fields after the pointer,
-// so that the record has no padding and compares with memcmp.
+// two equal keys draw the same frame. Only 4-byte fields and bytes, so
+// that the record has no padding and compares with memcmp, and no
+// pointers, so that another process can work out the same key.
 struct FrameKey {
-    const ALLEGRO_BITMAP *background; // behind the clock; nullptr on the title
-    int32_t inGame;                   // 1 in a game, 0 on the title
-    int32_t menuSlot;                 // title picture slot, -1 for none
-    int32_t bestScore;                // levels
-    int32_t score;                    // levels
-    int32_t zoomFrame;                // phaseFrame while zooming, else -1
-    int32_t outerClock;               // the zoom draws the outer clock
-    int32_t handShown;                // the clock has a hand
-    float handDegrees;                // whole degrees, -360 to 0
-    int32_t mazeHidden;               // the opening zoom shows no maze
-    int32_t sprite;                   // mouse run-cycle picture
-    float mouseAngle;                 // clock degrees
-    float mouseRadius;                // pixels from the clock centre
-    int32_t facingRight;              // the mouse's facing
-    int32_t fadeAlpha;                // game-over white, -1 without the fade
-    int32_t messageSlot;              // level message shown, -1 for none
-    int32_t messageX;                 // its left edge, pixels
-    uint8_t walls[mazeCellCount];     // wallMap as drawn
-    uint8_t arcs[mazeCellCount];      // arcMap as drawn
+    int32_t warningLevel;         // background behind the clock, 0 to 3
+    int32_t inGame;               // 1 in a game, 0 on the title
+    int32_t menuSlot;             // title picture slot, -1 for none
+    int32_t bestScore;            // levels
+    int32_t score;                // levels
+    int32_t zoomFrame;            // phaseFrame while zooming, else -1
+    int32_t outerClock;           // the zoom draws the outer clock
+    int32_t handShown;            // the clock has a hand
+    float handDegrees;            // whole degrees, -360 to 0
+    int32_t mazeHidden;           // the opening zoom shows no maze
+    int32_t sprite;               // mouse run-cycle picture
+    float mouseAngle;             // clock degrees
+    float mouseRadius;            // pixels from the clock centre
+    int32_t facingRight;          // the mouse's facing
+    int32_t fadeAlpha;            // game-over white, -1 without the fade
+    int32_t messageSlot;          // level message shown, -1 for none
+    int32_t messageX;             // its left edge, pixels
+    uint8_t walls[mazeCellCount]; // wallMap as drawn
+    uint8_t arcs[mazeCellCount];  // arcMap as drawn
 };
 
 // Frames in a row that may be skipped as unchanged before one is drawn

@@ -38,10 +38,19 @@ bool openExpectedView(const std::string &assetDir, int x, int y, std::string &er
 
 // The backbuffer is read before the flip, so it holds exactly what
 // render painted.
-void renderExpected(const GameSnapshot &snap, Image &image) {
+static void adoptSnapshot(const GameSnapshot &snap) {
     game = snap.state;
     wallMap = snap.walls;
     arcMap = snap.arcs;
+}
+
+FrameKey frameKeyOf(const GameSnapshot &snap) {
+    adoptSnapshot(snap);
+    return frameKey();
+}
+
+void renderExpected(const GameSnapshot &snap, Image &image) {
+    adoptSnapshot(snap);
     ALLEGRO_BITMAP *backbuffer = al_get_backbuffer(shell.display);
     al_set_target_bitmap(backbuffer);
     render();

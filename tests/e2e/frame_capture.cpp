@@ -46,10 +46,20 @@ static bool awaitFrameStart(StateTest wanted) {
 }
 
 // A frame shows the state read only if no update ran after it was drawn
-// (redrawPending still false) and its picture has reached the X server:
-// a stop can fall between the clearing of the flag and the end of the
-// flip. Either way, let the game finish its frame and try again, soon:
-// some states last only a few frames.
+// (redrawPending still false) and the game has finished putting it on the
+// window: its memo of the frame shown must hold this state's frame key (a
+// stop can fall between the clearing of the flag and the end of the flip).
+// If not, let the game finish its frame and try again, soon: some states
+// last only a few frames.
+static bool frameOnWindow(const GameSnapshot &snap) {
+    FrameMemo memo;
+    if (snap.state.redrawPending || !readShownFrame(session.proc, memo) || !memo.valid) {
+        return false;
+    }
+    const FrameKey key = frameKeyOf(snap);
+    return std::memcmp(&memo.shown, &key, sizeof key) == 0;
+}
+
 CaptureOutcome captureFrame(StateTest wanted, Capture &capture) {
     constexpr int maxStops = 60;
     constexpr double drawWait = 0.004; // seconds for the game to finish a frame
@@ -72,7 +82,7 @@ CaptureOutcome captureFrame(StateTest wanted, Capture &capture) {
             continueGame(session.proc);
             break;
         }
-        const bool settled = !snap.state.redrawPending && grabGameWindow(session.screen, shot);
+        const bool settled = frameOnWindow(snap) && grabGameWindow(session.screen, shot);
         continueGame(session.proc);
         if (!settled) {
             sleepSeconds(drawWait);
