@@ -40,10 +40,9 @@ window_of() { "$build/tests/xwin" wait 20 | cut -d' ' -f1; }
 # second and one more per auto-repeat (25 a second), with room to spare.
 seed=$("$build/bench/find_seed" 60 1900) || seed=""
 seed_probe=$build/bench/libseed_probe.so
-game_offset=$(nm "$game" 2>/dev/null | awk '$3 == "game" {print $1}')
 
 # "inGame=1 gameOver=0 ..." of a running game, or nothing.
-peek() { [ -n "$game_offset" ] && "$build/bench/state_peek" "$1" "$game_offset" 2>/dev/null; }
+peek() { "$build/bench/state_peek" "$1" "$game" 2>/dev/null; }
 field() { sed -n "s/.*\b$2=\([0-9-]*\).*/\1/p" <<<"$1"; }
 
 # Says on stderr, and returns 1, when the state seen is not the one measured.
