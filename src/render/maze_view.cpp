@@ -4,7 +4,9 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_primitives.h>
 
+#include <cmath>
 #include <iterator>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/maze.h"
@@ -25,6 +27,44 @@ void wallAt(float a1, float r1, float a2, float r2, float z) {
 void arcAt(float start, float width, float r, float z) {
     al_draw_arc(clockCentreX, clockCentreY, r * z, static_cast<float>((start - 90.0f) * degToRad),
                 static_cast<float>(width * degToRad), mazeColour, mazeLineThickness);
+}
+
+// One arc as the library's al_draw_arc makes it: as many segments as its
+// quality rule gives for this radius and sweep (at the identity transform
+// the game draws with), laid out as a strip of quads.
+int arcSegmentCount(float r, float sweep) {
+    const double turns = std::fabs(sweep / (2 * ALLEGRO_PI));
+    int n = static_cast<int>(turns * ALLEGRO_PRIM_QUALITY * std::sqrt(r));
+    if (n < 2) {
+        n = 2;
+    }
+    return 2 * n >= ALLEGRO_VERTEX_CACHE_SIZE ? (ALLEGRO_VERTEX_CACHE_SIZE - 1) / 2 : n;
+}
+
+// The arcs of a frame, gathered into one triangle list. Kept between
+// frames so that it is allocated once.
+std::vector<ALLEGRO_VERTEX> arcTriangles;
+
+// The strip's triangles in the order, and with the vertex order, in which
+// the strip itself would be drawn, so the pixels come out the same.
+void appendArc(float start, float width, float r, float z) {
+    const float theta = static_cast<float>((start - 90.0f) * degToRad);
+    const float sweep = static_cast<float>(width * degToRad);
+    const int segments = arcSegmentCount(r * z, sweep);
+    ALLEGRO_VERTEX strip[ALLEGRO_VERTEX_CACHE_SIZE];
+    al_calculate_arc(&strip[0].x, sizeof(ALLEGRO_VERTEX), clockCentreX, clockCentreY, r * z, r * z,
+                     theta, sweep, mazeLineThickness, segments);
+    for (int i = 0; i < 2 * segments; ++i) {
+        strip[i].z = 0.0f;
+        strip[i].u = strip[i].v = 0.0f;
+        strip[i].color = mazeColour;
+    }
+    for (int i = 0; i + 2 < 2 * segments; ++i) {
+        const bool odd = i % 2 == 1;
+        arcTriangles.push_back(strip[odd ? i + 1 : i]);
+        arcTriangles.push_back(strip[odd ? i : i + 1]);
+        arcTriangles.push_back(strip[i + 2]);
+    }
 }
 
 } // namespace
@@ -50,17 +90,25 @@ void drawWalls() {
     }
 }
 
+// Up to a hundred arcs a frame: drawn one call each, the calls' own cost
+// outweighs their pixels, so they go to the library as one.
 void drawArcs() {
     if (mazeHidden()) {
         return;
     }
     const float z = mazeZoom();
+    arcTriangles.clear();
     for (const RingSpec &ring : ringSpecs) {
         for (int i = 0; i < ring.cells; ++i) {
             if (arcMap.cells[ring.firstIndex + i] == 1) {
-                arcAt(static_cast<float>(i) * ring.cellAngle, ring.cellAngle, ring.innerRadius, z);
+                appendArc(static_cast<float>(i) * ring.cellAngle, ring.cellAngle, ring.innerRadius,
+                          z);
             }
         }
+    }
+    if (!arcTriangles.empty()) {
+        al_draw_prim(arcTriangles.data(), nullptr, nullptr, 0,
+                     static_cast<int>(arcTriangles.size()), ALLEGRO_PRIM_TRIANGLE_LIST);
     }
 }
 
