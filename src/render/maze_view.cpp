@@ -4,6 +4,7 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_primitives.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <vector>
@@ -45,6 +46,20 @@ int arcSegmentCount(float r, float sweep) {
 // frames so that it is allocated once.
 std::vector<ALLEGRO_VERTEX> arcTriangles;
 
+// Whether any of the strip's points lies within `margin` of the clipping
+// rectangle: an arc wholly outside it would only cost the rasteriser time.
+bool nearClip(const ALLEGRO_VERTEX *strip, int count, float margin) {
+    int x, y, w, h;
+    al_get_clipping_rectangle(&x, &y, &w, &h);
+    float left = strip[0].x, top = strip[0].y, right = left, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min(left, strip[i].x), right = std::max(right, strip[i].x);
+        top = std::min(top, strip[i].y), bottom = std::max(bottom, strip[i].y);
+    }
+    return right + margin >= x && left - margin <= x + w && bottom + margin >= y &&
+           top - margin <= y + h;
+}
+
 // The strip's triangles in the order, and with the vertex order, in which
 // the strip itself would be drawn, so the pixels come out the same.
 void appendArc(float start, float width, float r, float z) {
@@ -54,6 +69,9 @@ void appendArc(float start, float width, float r, float z) {
     ALLEGRO_VERTEX strip[ALLEGRO_VERTEX_CACHE_SIZE];
     al_calculate_arc(&strip[0].x, sizeof(ALLEGRO_VERTEX), clockCentreX, clockCentreY, r * z, r * z,
                      theta, sweep, mazeLineThickness, segments);
+    if (!nearClip(strip, 2 * segments, 2.0f)) {
+        return;
+    }
     for (int i = 0; i < 2 * segments; ++i) {
         strip[i].z = 0.0f;
         strip[i].u = strip[i].v = 0.0f;
@@ -142,6 +160,12 @@ float mouseRadius() {
     return r;
 }
 
+// Clockwise and anticlockwise travel turn the sprite half a turn apart.
+static float mouseTurn(float angle, bool facingRight) {
+    const float rho = facingRight ? angle - 90.0f : angle + 90.0f;
+    return static_cast<float>(rho * degToRad);
+}
+
 void drawMouse() {
     const int sprite = game.mouse.animFrame / mouseFramesPerSprite;
     if (sprite < 0 || sprite >= static_cast<int>(std::size(assets.mouseFrames)) ||
@@ -149,8 +173,21 @@ void drawMouse() {
         return;
     }
     const ScreenPoint pt = polarToScreen(game.mouse.angle, mouseRadius());
-    // Clockwise and anticlockwise travel turn the sprite half a turn apart.
-    const float rho = game.mouse.facingRight ? game.mouse.angle - 90.0f : game.mouse.angle + 90.0f;
     al_draw_scaled_rotated_bitmap(assets.mouseFrames[sprite], mousePivot, mousePivot, pt.x, pt.y,
-                                  mouseScale, mouseScale, static_cast<float>(rho * degToRad), 0);
+                                  mouseScale, mouseScale,
+                                  mouseTurn(game.mouse.angle, game.mouse.facingRight), 0);
+}
+
+// The whole picture, as the sprite is small on the screen.
+ScreenBox mouseBox(int sprite, float angle, float radius, bool facingRight) {
+    if (sprite < 0 || sprite >= static_cast<int>(std::size(assets.mouseFrames)) ||
+        !assets.mouseFrames[sprite]) {
+        return noBox;
+    }
+    ALLEGRO_BITMAP *bitmap = assets.mouseFrames[sprite];
+    const float picture[4] = {0.0f, 0.0f, static_cast<float>(al_get_bitmap_width(bitmap)),
+                              static_cast<float>(al_get_bitmap_height(bitmap))};
+    const ScreenPoint pt = polarToScreen(angle, radius);
+    return turnedPictureBox(picture, mousePivot, mousePivot, static_cast<float>(pt.x),
+                            static_cast<float>(pt.y), mouseScale, mouseTurn(angle, facingRight));
 }

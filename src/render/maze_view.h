@@ -1,6 +1,8 @@
 // The maze's walls and arcs and the mouse, following the zoom.
 #pragma once
 
+#include "render/scene.h"
+
 constexpr float mazeLineThickness = 8.0f; // pixels, walls and arcs alike
 constexpr float mouseScale = 0.1f;        // sprite size on screen / picture size
 constexpr float mousePivot = 300.0f;      // sprite centre in the picture, both axes, pixels
@@ -17,5 +19,8 @@ float mouseRadius();
 void drawWalls();
 void drawArcs();
 void drawMouse();
+// Where the mouse's run-cycle picture `sprite` can leave pixels at this
+// angle (clock degrees), distance from the centre (pixels) and facing.
+ScreenBox mouseBox(int sprite, float angle, float radius, bool facingRight);
 void drawWallSegment(float a1, float r1, float a2, float r2);
 void drawArcSegment(float start, float width, float r);

@@ -3,6 +3,7 @@
 
 #include <allegro5/allegro.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/game_state.h"
@@ -72,6 +73,95 @@ void drawClockLayer(int k) {
     al_draw_scaled_bitmap(assets.clock, 0.0f, 0.0f, clockSize, clockSize,
                           clockCentreX - clockSize / 2 / s, clockCentreY - clockSize / 2 / s, side,
                           side, 0);
+}
+
+bool isEmpty(const ScreenBox &box) { return box.x0 >= box.x1 || box.y0 >= box.y1; }
+
+ScreenBox joinBoxes(const ScreenBox &a, const ScreenBox &b) {
+    if (isEmpty(a)) {
+        return b;
+    }
+    if (isEmpty(b)) {
+        return a;
+    }
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+int boxArea(const ScreenBox &box) {
+    return isEmpty(box) ? 0 : (box.x1 - box.x0) * (box.y1 - box.y0);
+}
+
+// The library turns a positive angle clockwise on the screen (y grows down).
+ScreenBox turnedPictureBox(const float part[4], float px, float py, float x, float y, float scale,
+                           float radians) {
+    const double c = std::cos(radians), s = std::sin(radians);
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    for (const float cx : {part[0], part[2]}) {
+        for (const float cy : {part[1], part[3]}) {
+            const double dx = (cx - px) * static_cast<double>(scale);
+            const double dy = (cy - py) * static_cast<double>(scale);
+            const double sx = x + c * dx - s * dy, sy = y + s * dx + c * dy;
+            left = std::min(left, sx), right = std::max(right, sx);
+            top = std::min(top, sy), bottom = std::max(bottom, sy);
+        }
+    }
+    return {static_cast<int>(std::floor(left)) - 1, static_cast<int>(std::floor(top)) - 1,
+            static_cast<int>(std::ceil(right)) + 1, static_cast<int>(std::ceil(bottom)) + 1};
+}
+
+namespace {
+
+// The box round the hand picture's pixels that are not fully transparent,
+// found once per picture: reading a picture back from the graphics driver
+// is slow, and the hand's box is asked for every frame it turns.
+struct VisiblePart {
+    ALLEGRO_BITMAP *picture = nullptr; // the picture measured
+    float part[4] = {};                // left, top, right, bottom, pixels
+};
+
+VisiblePart handPart;
+
+void measureVisiblePart(VisiblePart &measured, ALLEGRO_BITMAP *picture) {
+    measured.picture = picture;
+    const int w = al_get_bitmap_width(picture), h = al_get_bitmap_height(picture);
+    int left = w, top = h, right = 0, bottom = 0;
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(picture, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    if (!region) {
+        measured.part[0] = 0.0f, measured.part[1] = 0.0f;
+        measured.part[2] = static_cast<float>(w), measured.part[3] = static_cast<float>(h);
+        return;
+    }
+    for (int y = 0; y < h; ++y) {
+        const auto *row = static_cast<const unsigned char *>(region->data) + y * region->pitch;
+        for (int x = 0; x < w; ++x) {
+            if (row[4 * x + 3] != 0) {
+                left = std::min(left, x), right = std::max(right, x + 1);
+                top = std::min(top, y), bottom = std::max(bottom, y + 1);
+            }
+        }
+    }
+    al_unlock_bitmap(picture);
+    measured.part[0] = static_cast<float>(left), measured.part[1] = static_cast<float>(top);
+    measured.part[2] = static_cast<float>(std::max(left, right));
+    measured.part[3] = static_cast<float>(std::max(top, bottom));
+}
+
+} // namespace
+
+ScreenBox clockHandBox(float degrees) {
+    if (!assets.clockHand) {
+        return noBox;
+    }
+    if (handPart.picture != assets.clockHand) {
+        measureVisiblePart(handPart, assets.clockHand);
+    }
+    const VisiblePart &hand = handPart;
+    if (hand.part[0] >= hand.part[2] || hand.part[1] >= hand.part[3]) {
+        return noBox;
+    }
+    return turnedPictureBox(hand.part, 50.0f, 300.0f, clockCentreX, clockCentreY, 1.0f,
+                            static_cast<float>(degrees * degToRad));
 }
 
 void drawClockHand() {

@@ -6,6 +6,28 @@ struct ScreenPoint {
     int y;
 };
 
+// A rectangle of the window, pixels, right and bottom edges excluded; empty
+// when x0 >= x1 or y0 >= y1.
+struct ScreenBox {
+    int x0;
+    int y0;
+    int x1;
+    int y1;
+};
+
+constexpr ScreenBox noBox = {0, 0, 0, 0};
+
+bool isEmpty(const ScreenBox &box);
+// The smallest box holding both.
+ScreenBox joinBoxes(const ScreenBox &a, const ScreenBox &b);
+int boxArea(const ScreenBox &box);
+// Every pixel that a picture's part (left, top, right, bottom in the
+// picture, pixels) can touch when drawn turned by `radians` about the pivot
+// (px, py), scaled by `scale` and with the pivot at (x, y): its corners'
+// bounds with a pixel to spare on every side for the rasteriser's rounding.
+ScreenBox turnedPictureBox(const float part[4], float px, float py, float x, float y, float scale,
+                           float radians);
+
 constexpr double degToRad = 0.017453292;
 
 constexpr float clockCentreX = 400.0f; // pixels
@@ -31,3 +53,6 @@ float clockHandDegrees();
 void drawClockFace();
 void drawClockLayer(int k);
 void drawClockHand();
+// Where the hand can leave pixels when turned to `degrees`: only its
+// visible part, not the transparent rest of its picture.
+ScreenBox clockHandBox(float degrees);

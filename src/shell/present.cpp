@@ -1,6 +1,7 @@
 // The frame key of the current state, and the decision to draw or skip.
 #include "shell/present.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -10,6 +11,7 @@
 #include "render/screens.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
+#include "shell/window_region.h"
 
 static_assert(sizeof(FrameKey) == 17 * 4 + 2 * mazeCellCount,
               "FrameKey must have no padding: it is compared with memcmp");
@@ -72,6 +74,74 @@ FrameKey frameKey() {
     return key;
 }
 
+namespace {
+
+FrameKey withoutHandAndMouse(FrameKey key) {
+    key.handDegrees = 0.0f;
+    key.sprite = 0;
+    key.mouseAngle = 0.0f;
+    key.mouseRadius = 0.0f;
+    key.facingRight = 0;
+    return key;
+}
+
+ScreenBox mouseBoxOf(const FrameKey &key) {
+    return mouseBox(key.sprite, key.mouseAngle, key.mouseRadius, key.facingRight != 0);
+}
+
+ScreenBox onWindow(const ScreenBox &box) {
+    return {std::max(box.x0, 0), std::max(box.y0, 0), std::min<int>(box.x1, screenWidth),
+            std::min<int>(box.y1, screenHeight)};
+}
+
+// Each box redrawn in full, the rest of the back buffer left holding the
+// frame before, then the boxes copied to the window.
+void drawRegions(const ScreenBox boxes[], int count) {
+    for (int i = 0; i < count; ++i) {
+        const ScreenBox &b = boxes[i];
+        al_set_clipping_rectangle(b.x0, b.y0, b.x1 - b.x0, b.y1 - b.y0);
+        render();
+    }
+    al_reset_clipping_rectangle();
+    for (int i = 0; i < count; ++i) {
+        showRegion(boxes[i].x0, boxes[i].y0, boxes[i].x1 - boxes[i].x0, boxes[i].y1 - boxes[i].y0);
+    }
+}
+
+void drawWhole() {
+    render();
+    if (regionUpdatesOn()) {
+        showRegion(0, 0, screenWidth, screenHeight);
+    } else {
+        al_flip_display();
+    }
+}
+
+} // namespace
+
+int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[2]) {
+    const FrameKey a = withoutHandAndMouse(shown), b = withoutHandAndMouse(next);
+    if (!next.inGame || std::memcmp(&a, &b, sizeof a) != 0) {
+        return 0;
+    }
+    ScreenBox hand = noBox, mouse = noBox;
+    if (shown.handDegrees != next.handDegrees) {
+        hand = joinBoxes(clockHandBox(shown.handDegrees), clockHandBox(next.handDegrees));
+    }
+    if (std::memcmp(&shown, &next, sizeof shown) != 0) {
+        mouse = joinBoxes(mouseBoxOf(shown), mouseBoxOf(next));
+    }
+    hand = onWindow(hand), mouse = onWindow(mouse);
+    // One pass over both when that paints no more than two would.
+    const ScreenBox both = joinBoxes(hand, mouse);
+    if (isEmpty(hand) || isEmpty(mouse) || boxArea(both) <= boxArea(hand) + boxArea(mouse)) {
+        boxes[0] = both;
+        return isEmpty(both) ? 0 : 1;
+    }
+    boxes[0] = hand, boxes[1] = mouse;
+    return 2;
+}
+
 void presentFrame() {
     loadPicturesShown();
     if (!shell.display) {
@@ -84,8 +154,18 @@ void presentFrame() {
         frameMemo.skipped += 1;
         return;
     }
-    render();
-    al_flip_display();
+    ScreenBox boxes[2];
+    const int count =
+        regionUpdatesOn() && frameMemo.valid && frameMemo.regionFrames < maxRegionFrames
+            ? changedBoxes(frameMemo.shown, key, boxes)
+            : 0;
+    if (count > 0) {
+        drawRegions(boxes, count);
+        frameMemo.regionFrames += 1;
+    } else {
+        drawWhole();
+        frameMemo.regionFrames = 0;
+    }
     frameMemo.shown = key;
     frameMemo.valid = true;
     frameMemo.skipped = 0;

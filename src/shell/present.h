@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "game/maze.h"
+#include "render/scene.h"
 
 // Everything the drawing layers read, reduced to what changes the picture:
 // two equal keys draw the same frame. Only 4-byte fields and bytes, so
@@ -38,21 +39,31 @@ struct FrameKey {
 // anyway, so that a window uncovered by another is repaired within half a
 // second even when the picture stands still.
 constexpr int maxSkippedFrames = 30;
+// Likewise, frames in a row put on the window only where they changed
+// before a whole one is put there again.
+constexpr int maxRegionFrames = 30;
 
 struct FrameMemo {
-    FrameKey shown;     // the frame on the window
-    bool valid = false; // false until a frame is shown, and after the window was disturbed
-    int skipped = 0;    // frames skipped since the last one drawn
-    int64_t drawn = 0;  // frames drawn and flipped since start-up
+    FrameKey shown;       // the frame on the window
+    bool valid = false;   // false until a frame is shown, and after the window was disturbed
+    int skipped = 0;      // frames skipped since the last one drawn
+    int64_t drawn = 0;    // frames drawn and put on the window since start-up
+    int regionFrames = 0; // frames in a row put on the window only where they changed
 };
 
 extern FrameMemo frameMemo;
 
 FrameKey frameKey();
 
+// The parts of the window that differ between the frame `shown` and the
+// frame `next` of a level in play when only the hand and the mouse moved,
+// at most two, clipped to the window; the count, 0 if anything else changed.
+int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[2]);
+
 // Loads the pictures the frame shows if they are still to come, then draws
-// the frame into the back buffer and flips, unless it is the one on the
-// window already. Without a window it always draws into the target.
+// the frame into the back buffer and puts it on the window, unless it is
+// the one there already: only the parts that changed where the window
+// takes regions, else whole. Without a window it always draws into the target.
 void presentFrame();
 
 // With the pictures loading on demand, the next one when no event waits.

@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
+#include "shell/window_region.h"
 
 Shell shell;
 
@@ -26,7 +27,9 @@ bool startUp() {
     al_install_keyboard();
     al_init_primitives_addon();
     al_init_image_addon();
-    al_set_new_display_flags(ALLEGRO_WINDOWED);
+    // Expose events tell the loop to repaint the whole window, which it
+    // otherwise repaints only where the picture changes.
+    al_set_new_display_flags(ALLEGRO_WINDOWED | ALLEGRO_GENERATE_EXPOSE_EVENTS);
     // Straight alpha: every colour and picture in the game is non-premultiplied.
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -35,6 +38,7 @@ bool startUp() {
     if (!shell.display) {
         return fail("cannot open an 800x600 window (is a graphical display available?)");
     }
+    startRegionUpdates(shell.display);
     shell.queue = al_create_event_queue();
     shell.timer = al_create_timer(timerPeriod);
     if (!shell.queue || !shell.timer) {

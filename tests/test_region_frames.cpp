@@ -1,0 +1,238 @@
+// Frames put on the window only where they changed. Into memory bitmaps:
+// every pixel that differs between two frames lies in the boxes the loop
+// redraws, and a change to anything but the hand or the mouse asks for a
+// whole frame. Under Xvfb (REGION_TESTS_ON_DISPLAY set): what the window
+// shows after each of a run of such frames is the whole frame, exactly.
+#include <gtest/gtest.h>
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_x.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "e2e/x_screen.h"
+#include "game/game_state.h"
+#include "game/maze.h"
+#include "render/maze_view.h"
+#include "render/scene.h"
+#include "shell/assets.h"
+#include "shell/present.h"
+#include "shell/shell.h"
+#include "shell/window_region.h"
+
+namespace {
+
+// The target's colours, 0xRRGGBB row by row, as the window would show them.
+std::vector<uint32_t> colours(ALLEGRO_BITMAP *bitmap) {
+    const int w = al_get_bitmap_width(bitmap), h = al_get_bitmap_height(bitmap);
+    std::vector<uint32_t> out(static_cast<size_t>(w * h));
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    for (int y = 0; y < h; ++y) {
+        const auto *row = static_cast<const unsigned char *>(region->data) + y * region->pitch;
+        for (int x = 0; x < w; ++x) {
+            const unsigned char *p = row + 4 * x;
+            out[static_cast<size_t>(y * w + x)] = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+        }
+    }
+    al_unlock_bitmap(bitmap);
+    return out;
+}
+
+std::vector<uint32_t> frameColours(ALLEGRO_BITMAP *target) {
+    al_set_target_bitmap(target);
+    render();
+    return colours(target);
+}
+
+bool inside(const ScreenBox &b, int x, int y) {
+    return x >= b.x0 && x < b.x1 && y >= b.y0 && y < b.y1;
+}
+
+// The level every row starts from: a clock of 360 updates, so that each
+// update turns the hand one degree.
+void levelInPlay() {
+    game = GameState{};
+    game.running = true;
+    game.inGame = true;
+    game.score = 3;
+    game.timeLimit = 360;
+    game.timeLeft = 300;
+    game.mouse.active = 1;
+    game.mouse.ring = 1;
+    game.mouse.angle = 30.0f;
+    game.mouse.animFrame = 7;
+    game.mouse.facingRight = true;
+    generateMazeWith([] { return 4; });
+}
+
+void loadGamePictures() {
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
+    loadImages();
+    loadFont();
+    ASSERT_EQ(chdir(here), 0);
+    ASSERT_NE(assets.clockHand, nullptr);
+    ASSERT_NE(assets.mouseFrames[1], nullptr);
+}
+
+void startLibrary() {
+    ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+    ASSERT_TRUE(al_init_primitives_addon());
+    ASSERT_TRUE(al_init_image_addon());
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+}
+
+TEST(ChangedBoxes, HoldEveryPixelThatChangedOrAskForAWholeFrame) {
+    startLibrary();
+    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    loadGamePictures();
+    ALLEGRO_BITMAP *target = al_create_bitmap(screenWidth, screenHeight);
+    struct Row {
+        const char *name;
+        int timeLeft; // updates left of 360 before the change
+        std::function<void()> change;
+        bool regions; // false: only a whole frame will do
+    };
+    const auto tick = [] { game.timeLeft -= 1; };
+    const Row rows[] = {
+        {"the hand turns a degree", 300, tick, true},
+        {"the hand leaves twelve o'clock", 360, tick, true},
+        {"the hand reaches nine o'clock", 271, tick, true},
+        {"the hand passes six o'clock", 180, tick, true},
+        {"the hand passes three o'clock", 90, tick, true},
+        {"the hand passes two o'clock", 50, tick, true},
+        {"the mouse runs", 300, [] { game.mouse.angle += 2.65f; }, true},
+        {"the mouse runs past twelve", 300, [] { game.mouse.angle = 358.0f; }, true},
+        {"the next run-cycle picture", 300, [] { game.mouse.animFrame = 12; }, true},
+        {"the mouse turns", 300, [] { game.mouse.facingRight = false; }, true},
+        {"the mouse drops a ring", 300, [] { game.mouse.ring = 2; }, true},
+        {"hand and mouse at once, far apart", 300,
+         [] { game.timeLeft -= 1, game.mouse.angle = 200.0f; }, true},
+        {"the background warns", 240, tick, false},
+        {"a level cleared", 300, [] { game.score = 4; }, false},
+        {"a new maze", 300, [] { generateMazeWith([] { return 9; }); }, false},
+        {"the zoom starts", 300, [] { game.levelTransition = true, game.phaseFrame = 1; }, false},
+        {"back to the title", 300, [] { game.inGame = false; }, false},
+    };
+    for (const Row &row : rows) {
+        levelInPlay();
+        game.timeLeft = row.timeLeft;
+        const FrameKey before = frameKey();
+        const std::vector<uint32_t> first = frameColours(target);
+        row.change();
+        const FrameKey after = frameKey();
+        const std::vector<uint32_t> second = frameColours(target);
+        ScreenBox boxes[2];
+        const int count = changedBoxes(before, after, boxes);
+        EXPECT_EQ(count > 0, row.regions) << row.name;
+        int changed = 0, outside = 0;
+        for (int y = 0; y < screenHeight; ++y) {
+            for (int x = 0; x < screenWidth; ++x) {
+                const size_t i = static_cast<size_t>(y * screenWidth + x);
+                if (first[i] != second[i]) {
+                    changed += 1;
+                    bool covered = false;
+                    for (int b = 0; b < count; ++b) {
+                        covered = covered || inside(boxes[b], x, y);
+                    }
+                    outside += covered ? 0 : 1;
+                }
+            }
+        }
+        EXPECT_GT(changed, 0) << row.name << ": the change shows nothing";
+        if (row.regions) {
+            EXPECT_EQ(outside, 0) << row.name << ": pixels changed outside the boxes";
+        }
+    }
+    al_destroy_bitmap(target);
+}
+
+// Steps of a level: the clock runs, the mouse runs round, turns, changes
+// picture and drops inward, and now and then something needs a whole frame.
+void step(int i) {
+    game.timeLeft -= 1;
+    game.mouse.angle += game.mouse.facingRight ? 2.65f : -2.65f;
+    if (game.mouse.angle >= 360.0f) {
+        game.mouse.angle -= 360.0f;
+    }
+    if (game.mouse.angle < 0.0f) {
+        game.mouse.angle += 360.0f;
+    }
+    game.mouse.animFrame = (game.mouse.animFrame + 1) % (4 * mouseFramesPerSprite);
+    if (i % 37 == 36) {
+        game.mouse.facingRight = !game.mouse.facingRight;
+    }
+    if (i == 50 || i == 120) {
+        game.mouse.ring += 1;
+    }
+    if (i == 90) {
+        game.timeLeft = 100; // the background warns
+    }
+}
+
+TEST(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
+    if (!std::getenv("REGION_TESTS_ON_DISPLAY")) {
+        GTEST_SKIP() << "needs an X server: run with REGION_TESTS_ON_DISPLAY set, under Xvfb";
+    }
+    startLibrary();
+    shell.display = al_create_display(screenWidth, screenHeight);
+    ASSERT_NE(shell.display, nullptr);
+    ASSERT_TRUE(startRegionUpdates(shell.display)) << "Xvfb's software renderer copies regions";
+    loadGamePictures();
+    XScreen screen;
+    screen.dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(screen.dpy, nullptr);
+    screen.gameWindow = al_get_x_window_id(shell.display);
+    screen.width = screenWidth, screen.height = screenHeight;
+
+    levelInPlay();
+    frameMemo = FrameMemo{};
+    int byRegion = 0, mismatched = 0;
+    for (int i = 0; i < 160; ++i) {
+        step(i);
+        al_set_target_backbuffer(shell.display);
+        presentFrame();
+        byRegion += frameMemo.regionFrames > 0 ? 1 : 0;
+        Image shown;
+        ASSERT_TRUE(grabGameWindow(screen, shown));
+        // The whole frame, drawn where the game draws: an off-screen
+        // picture would round some edges differently. Where the window was
+        // right, this changes nothing the next step starts from.
+        const std::vector<uint32_t> expected = frameColours(al_get_backbuffer(shell.display));
+        if (shown.pixels != expected) {
+            mismatched += 1;
+            int x0 = 9999, y0 = 9999, x1 = -1, y1 = -1, n = 0;
+            for (int y = 0; y < screenHeight; ++y) {
+                for (int x = 0; x < screenWidth; ++x) {
+                    const size_t k = static_cast<size_t>(y * screenWidth + x);
+                    if (shown.pixels[k] != expected[k]) {
+                        n += 1, x0 = std::min(x0, x), x1 = std::max(x1, x);
+                        y0 = std::min(y0, y), y1 = std::max(y1, y);
+                    }
+                }
+            }
+            ADD_FAILURE() << "step " << i << ": the window differs from the whole frame in " << n
+                          << " pixels within x " << x0 << ".." << x1 << ", y " << y0 << ".." << y1;
+        }
+        if (mismatched > 3) {
+            break;
+        }
+    }
+    EXPECT_GT(byRegion, 120) << "most steps should have gone to the window by region";
+    XCloseDisplay(screen.dpy);
+    al_destroy_display(shell.display);
+    shell.display = nullptr;
+}
+
+} // namespace
