@@ -45,6 +45,18 @@ std::vector<unsigned char> pixels() {
     return out;
 }
 
+// Every clock layer whole, each over the one before.
+void drawWholeClockLayers() {
+    if (!isZooming()) {
+        al_draw_bitmap(assets.clock, clockCentreX - clockSize / 2, 0.0f, 0);
+    } else if (game.gameOver || game.score != 0) {
+        drawClockLayer(0);
+    }
+    for (int k = 1; k <= clockLayers; ++k) {
+        drawClockLayer(k);
+    }
+}
+
 // One library arc call per cell, as the arcs would be drawn plainly.
 void drawArcsOneByOne() {
     for (const RingSpec &ring : ringSpecs) {
@@ -65,7 +77,7 @@ void renderLayerByLayer() {
         return;
     }
     drawBackground();
-    drawClockFace();
+    drawWholeClockLayers();
     drawClockHand();
     drawWalls();
     drawArcsOneByOne();
@@ -176,6 +188,10 @@ TEST_F(FastFrameTest, FrameIsTheLayersDrawnOneByOne) {
         {"play, empty clock", [] { game.timeLeft = 0; }},
         {"play, mouse in ring 3", [] { game.mouse.ring = 3, game.mouse.angle = 200.0f; }},
         {"opening zoom", [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 20; }},
+        {"opening zoom's first frame",
+         [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 0; }},
+        {"zoom's first frame", [] { game.levelTransition = true, game.phaseFrame = 0; }},
+        {"zoom, a third in", [] { game.levelTransition = true, game.phaseFrame = 20; }},
         {"zoom to the next level",
          [] { game.levelTransition = true, game.phaseFrame = 45, game.mouse.ring = 5; }},
         {"zoom's last frame", [] { game.levelTransition = true, game.phaseFrame = 60; }},

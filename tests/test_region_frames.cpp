@@ -100,40 +100,51 @@ TEST(ChangedBoxes, HoldEveryPixelThatChangedOrAskForAWholeFrame) {
     ALLEGRO_BITMAP *target = al_create_bitmap(screenWidth, screenHeight);
     struct Row {
         const char *name;
-        int timeLeft; // updates left of 360 before the change
+        std::function<void()> base; // from a level in play, before the change
         std::function<void()> change;
         bool regions; // false: only a whole frame will do
     };
     const auto tick = [] { game.timeLeft -= 1; };
+    // Updates left of the clock's 360.
+    const auto at = [](int timeLeft) { return [timeLeft] { game.timeLeft = timeLeft; }; };
+    const auto message = [](unsigned phase) {
+        return [phase] {
+            game.levelTransition = true, game.phaseFrame = phase, game.messageIndex = 2;
+        };
+    };
     const Row rows[] = {
-        {"the hand turns a degree", 300, tick, true},
-        {"the hand leaves twelve o'clock", 360, tick, true},
-        {"the hand reaches nine o'clock", 271, tick, true},
-        {"the hand passes six o'clock", 180, tick, true},
-        {"the hand passes three o'clock", 90, tick, true},
-        {"the hand passes two o'clock", 50, tick, true},
-        {"the mouse runs", 300, [] { game.mouse.angle += 2.65f; }, true},
-        {"the mouse runs past twelve", 300, [] { game.mouse.angle = 358.0f; }, true},
-        {"the next run-cycle picture", 300, [] { game.mouse.animFrame = 12; }, true},
-        {"the mouse turns", 300, [] { game.mouse.facingRight = false; }, true},
-        {"the mouse drops a ring", 300, [] { game.mouse.ring = 2; }, true},
-        {"hand and mouse at once, far apart", 300,
+        {"the hand turns a degree", at(300), tick, true},
+        {"the hand leaves twelve o'clock", at(360), tick, true},
+        {"the hand reaches nine o'clock", at(271), tick, true},
+        {"the hand passes six o'clock", at(180), tick, true},
+        {"the hand passes three o'clock", at(90), tick, true},
+        {"the hand passes two o'clock", at(50), tick, true},
+        {"the mouse runs", at(300), [] { game.mouse.angle += 2.65f; }, true},
+        {"the mouse runs past twelve", at(300), [] { game.mouse.angle = 358.0f; }, true},
+        {"the next run-cycle picture", at(300), [] { game.mouse.animFrame = 12; }, true},
+        {"the mouse turns", at(300), [] { game.mouse.facingRight = false; }, true},
+        {"the mouse drops a ring", at(300), [] { game.mouse.ring = 2; }, true},
+        {"hand and mouse at once, far apart", at(300),
          [] { game.timeLeft -= 1, game.mouse.angle = 200.0f; }, true},
-        {"the background warns", 240, tick, false},
-        {"a level cleared", 300, [] { game.score = 4; }, false},
-        {"a new maze", 300, [] { generateMazeWith([] { return 9; }); }, false},
-        {"the zoom starts", 300, [] { game.levelTransition = true, game.phaseFrame = 1; }, false},
-        {"back to the title", 300, [] { game.inGame = false; }, false},
+        {"the level message slides in", message(70), [] { game.phaseFrame = 71; }, true},
+        {"the level message slides out", message(230), [] { game.phaseFrame = 231; }, true},
+        {"the zoom gives way to the message", message(60), [] { game.phaseFrame = 61; }, false},
+        {"the background warns", at(240), tick, false},
+        {"a level cleared", at(300), [] { game.score = 4; }, false},
+        {"a new maze", at(300), [] { generateMazeWith([] { return 9; }); }, false},
+        {"the zoom starts", at(300), [] { game.levelTransition = true, game.phaseFrame = 1; },
+         false},
+        {"back to the title", at(300), [] { game.inGame = false; }, false},
     };
     for (const Row &row : rows) {
         levelInPlay();
-        game.timeLeft = row.timeLeft;
+        row.base();
         const FrameKey before = frameKey();
         const std::vector<uint32_t> first = frameColours(target);
         row.change();
         const FrameKey after = frameKey();
         const std::vector<uint32_t> second = frameColours(target);
-        ScreenBox boxes[2];
+        ScreenBox boxes[maxChangedBoxes];
         const int count = changedBoxes(before, after, boxes);
         EXPECT_EQ(count > 0, row.regions) << row.name;
         int changed = 0, outside = 0;
@@ -159,7 +170,8 @@ TEST(ChangedBoxes, HoldEveryPixelThatChangedOrAskForAWholeFrame) {
 }
 
 // Steps of a level: the clock runs, the mouse runs round, turns, changes
-// picture and drops inward, and now and then something needs a whole frame.
+// picture and drops inward, now and then something needs a whole frame,
+// and at last the level's message passes.
 void step(int i) {
     game.timeLeft -= 1;
     game.mouse.angle += game.mouse.facingRight ? 2.65f : -2.65f;
@@ -178,6 +190,11 @@ void step(int i) {
     }
     if (i == 90) {
         game.timeLeft = 100; // the background warns
+    }
+    if (i >= 130) { // a level cleared: its message slides in, rests and slides out
+        game.levelTransition = true;
+        game.messageIndex = 5;
+        game.phaseFrame = 80 + 2 * static_cast<unsigned>(i - 130);
     }
 }
 
@@ -199,7 +216,7 @@ TEST(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
     levelInPlay();
     frameMemo = FrameMemo{};
     int byRegion = 0, mismatched = 0;
-    for (int i = 0; i < 160; ++i) {
+    for (int i = 0; i < 200; ++i) {
         step(i);
         al_set_target_backbuffer(shell.display);
         presentFrame();
@@ -229,7 +246,7 @@ TEST(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
             break;
         }
     }
-    EXPECT_GT(byRegion, 120) << "most steps should have gone to the window by region";
+    EXPECT_GT(byRegion, 150) << "most steps should have gone to the window by region";
     XCloseDisplay(screen.dpy);
     al_destroy_display(shell.display);
     shell.display = nullptr;

@@ -23,10 +23,13 @@ bool sameKind(ALLEGRO_BITMAP *a, ALLEGRO_BITMAP *b) {
            (al_get_bitmap_flags(b) & ALLEGRO_MEMORY_BITMAP);
 }
 
+// The background only round the clock's opaque middle, which hides it.
 void layBackdrop(ALLEGRO_BITMAP *background) {
     al_clear_to_color(al_map_rgb(0, 0, 0));
     if (background) {
-        al_draw_bitmap(background, 0.0f, 0.0f, 0);
+        const bool outerClock = !isZooming() || game.gameOver || game.score != 0;
+        drawAround(clockLayerCover(outerClock ? 0 : 1),
+                   [background] { al_draw_bitmap(background, 0.0f, 0.0f, 0); });
     }
     drawClockFace();
 }

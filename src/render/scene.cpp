@@ -48,19 +48,24 @@ float clockHandDegrees() {
     return static_cast<float>((-game.timeLeft * 360) / game.timeLimit);
 }
 
+// Each layer is drawn only round the part that the next, smaller one
+// covers: in the zoom the outer layers are scaled up over the whole window,
+// and those hidden pixels were most of a frame's work.
 void drawClockFace() {
     if (!assets.clock) {
         return;
     }
+    const ScreenBox underLayer1 = clockLayerCover(1);
     if (!isZooming()) {
-        al_draw_bitmap(assets.clock, clockCentreX - clockSize / 2, 0.0f, 0);
+        drawAround(underLayer1,
+                   [] { al_draw_bitmap(assets.clock, clockCentreX - clockSize / 2, 0.0f, 0); });
     } else if (game.gameOver || game.score != 0) {
         // The opening zoom of a new game leaves the outer clock out, so the
         // face grows out of the centre.
-        drawClockLayer(0);
+        drawAround(underLayer1, [] { drawClockLayer(0); });
     }
     for (int k = 1; k <= clockLayers; ++k) {
-        drawClockLayer(k);
+        drawAround(k < clockLayers ? clockLayerCover(k + 1) : noBox, [k] { drawClockLayer(k); });
     }
 }
 
@@ -73,6 +78,16 @@ void drawClockLayer(int k) {
     al_draw_scaled_bitmap(assets.clock, 0.0f, 0.0f, clockSize, clockSize,
                           clockCentreX - clockSize / 2 / s, clockCentreY - clockSize / 2 / s, side,
                           side, 0);
+}
+
+ScreenBox clippingBox() {
+    int x, y, w, h;
+    al_get_clipping_rectangle(&x, &y, &w, &h);
+    return {x, y, x + w, y + h};
+}
+
+void clipTo(const ScreenBox &box) {
+    al_set_clipping_rectangle(box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
 }
 
 bool isEmpty(const ScreenBox &box) { return box.x0 >= box.x1 || box.y0 >= box.y1; }
@@ -121,6 +136,39 @@ struct VisiblePart {
 
 VisiblePart handPart;
 
+// How far from the clock picture's centre every pixel is fully opaque, in
+// picture pixels, measured once per picture.
+struct OpaqueDisc {
+    ALLEGRO_BITMAP *picture = nullptr; // the picture measured
+    float radius = 0.0f;               // pixels
+};
+
+OpaqueDisc clockDisc;
+
+// The nearest pixel that is not fully opaque sets the radius, less one
+// pixel for the pixel's own extent.
+void measureOpaqueDisc(OpaqueDisc &disc, ALLEGRO_BITMAP *picture) {
+    disc.picture = picture;
+    disc.radius = 0.0f;
+    const int w = al_get_bitmap_width(picture), h = al_get_bitmap_height(picture);
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(picture, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    if (!region) {
+        return;
+    }
+    double nearest = std::min(w, h) / 2.0;
+    for (int y = 0; y < h; ++y) {
+        const auto *row = static_cast<const unsigned char *>(region->data) + y * region->pitch;
+        for (int x = 0; x < w; ++x) {
+            if (row[4 * x + 3] != 255) {
+                nearest = std::min(nearest, std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0));
+            }
+        }
+    }
+    al_unlock_bitmap(picture);
+    disc.radius = static_cast<float>(std::max(0.0, nearest - 1.0));
+}
+
 void measureVisiblePart(VisiblePart &measured, ALLEGRO_BITMAP *picture) {
     measured.picture = picture;
     const int w = al_get_bitmap_width(picture), h = al_get_bitmap_height(picture);
@@ -148,6 +196,25 @@ void measureVisiblePart(VisiblePart &measured, ALLEGRO_BITMAP *picture) {
 }
 
 } // namespace
+
+// A window pixel samples the picture within a pixel or so of where the
+// scale puts it; the square inside the disc, kept two pixels clear of its
+// edge, is safely covered.
+ScreenBox clockLayerCover(int k) {
+    if (!assets.clock || k < 0 || k > clockLayers) {
+        return noBox;
+    }
+    if (clockDisc.picture != assets.clock) {
+        measureOpaqueDisc(clockDisc, assets.clock);
+    }
+    const double onWindow = clockDisc.radius / clockLayerScale(k) - 2.0;
+    const int half = static_cast<int>(std::floor(onWindow / std::sqrt(2.0))) - 1;
+    if (half <= 0) {
+        return noBox;
+    }
+    const int cx = static_cast<int>(clockCentreX), cy = static_cast<int>(clockCentreY);
+    return {cx - half, cy - half, cx + half, cy + half};
+}
 
 ScreenBox clockHandBox(float degrees) {
     if (!assets.clockHand) {

@@ -1,6 +1,8 @@
 // Clock-centred geometry, the zoom into the nested clock, the clock face and its hand.
 #pragma once
 
+#include <algorithm>
+
 struct ScreenPoint {
     int x;
     int y;
@@ -52,7 +54,42 @@ float clockHandDegrees();
 
 void drawClockFace();
 void drawClockLayer(int k);
+// The square of the window that clock layer k covers with fully opaque
+// pixels this frame: what lies under it there is never seen.
+ScreenBox clockLayerCover(int k);
+
+// Calls `draw` once for each band of the clipping rectangle that lies
+// outside `hidden`, with the clipping rectangle set to that band, so that
+// nothing is drawn under a cover; the clipping rectangle is restored after.
+// The shape drawn is the same in every band, so each pixel comes out as
+// if drawn in one go.
+template <typename Draw> void drawAround(const ScreenBox &hidden, Draw draw);
 void drawClockHand();
 // Where the hand can leave pixels when turned to `degrees`: only its
 // visible part, not the transparent rest of its picture.
 ScreenBox clockHandBox(float degrees);
+
+// The clipping rectangle, as a box.
+ScreenBox clippingBox();
+void clipTo(const ScreenBox &box);
+
+template <typename Draw> void drawAround(const ScreenBox &hidden, Draw draw) {
+    const ScreenBox clip = clippingBox();
+    if (isEmpty(hidden) || hidden.x0 >= clip.x1 || hidden.x1 <= clip.x0 || hidden.y0 >= clip.y1 ||
+        hidden.y1 <= clip.y0) {
+        draw();
+        return;
+    }
+    const int top = std::max(clip.y0, hidden.y0), bottom = std::min(clip.y1, hidden.y1);
+    const ScreenBox bands[4] = {{clip.x0, clip.y0, clip.x1, top},
+                                {clip.x0, bottom, clip.x1, clip.y1},
+                                {clip.x0, top, std::max(clip.x0, hidden.x0), bottom},
+                                {std::min(clip.x1, hidden.x1), top, clip.x1, bottom}};
+    for (const ScreenBox &band : bands) {
+        if (!isEmpty(band)) {
+            clipTo(band);
+            draw();
+        }
+    }
+    clipTo(clip);
+}

@@ -102,3 +102,12 @@ void drawMenu() {
     drawNumber(game.bestScore, 380, 306);
     drawNumber(game.score, 380, 333);
 }
+
+ScreenBox levelMessageBox(int slot, int x) {
+    if (slot < 0 || slot >= messageCount || !assets.messages[slot]) {
+        return noBox;
+    }
+    ALLEGRO_BITMAP *picture = assets.messages[slot];
+    return {x, messageY, x + al_get_bitmap_width(picture),
+            messageY + al_get_bitmap_height(picture)};
+}

@@ -4,6 +4,8 @@
 
 #include <allegro5/allegro.h>
 
+#include "render/scene.h"
+
 // The picture behind the clock, more urgent as the clock runs out; may be
 // an empty slot.
 // 0 while the clock is fuller than 2/3, then 1 to 3 as it runs out.
@@ -20,4 +22,6 @@ void drawBackground();
 void drawNumber(int value, int x, int y);
 void drawFade();
 void drawLevelMessage();
+// Where level message `slot` lies with its left edge at `x`.
+ScreenBox levelMessageBox(int slot, int x);
 void drawMenu();

@@ -76,7 +76,8 @@ FrameKey frameKey() {
 
 namespace {
 
-FrameKey withoutHandAndMouse(FrameKey key) {
+FrameKey withoutMovingParts(FrameKey key) {
+    key.messageX = 0;
     key.handDegrees = 0.0f;
     key.sprite = 0;
     key.mouseAngle = 0.0f;
@@ -117,29 +118,52 @@ void drawWhole() {
     }
 }
 
+bool sameMouse(const FrameKey &a, const FrameKey &b) {
+    return a.sprite == b.sprite && a.mouseAngle == b.mouseAngle && a.mouseRadius == b.mouseRadius &&
+           a.facingRight == b.facingRight;
+}
+
+// Boxes that overlap much are redrawn as one: one pass over their joint
+// box paints no more than two would.
+int mergeBoxes(ScreenBox boxes[], int count) {
+    for (int i = 0; i < count; ++i) {
+        for (int j = i + 1; j < count; ++j) {
+            const ScreenBox both = joinBoxes(boxes[i], boxes[j]);
+            if (boxArea(both) <= boxArea(boxes[i]) + boxArea(boxes[j])) {
+                boxes[i] = both;
+                boxes[j] = boxes[count - 1];
+                return mergeBoxes(boxes, count - 1);
+            }
+        }
+    }
+    return count;
+}
+
 } // namespace
 
-int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[2]) {
-    const FrameKey a = withoutHandAndMouse(shown), b = withoutHandAndMouse(next);
+int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[maxChangedBoxes]) {
+    const FrameKey a = withoutMovingParts(shown), b = withoutMovingParts(next);
     if (!next.inGame || std::memcmp(&a, &b, sizeof a) != 0) {
         return 0;
     }
-    ScreenBox hand = noBox, mouse = noBox;
+    ScreenBox changed[maxChangedBoxes] = {noBox, noBox, noBox};
     if (shown.handDegrees != next.handDegrees) {
-        hand = joinBoxes(clockHandBox(shown.handDegrees), clockHandBox(next.handDegrees));
+        changed[0] = joinBoxes(clockHandBox(shown.handDegrees), clockHandBox(next.handDegrees));
     }
-    if (std::memcmp(&shown, &next, sizeof shown) != 0) {
-        mouse = joinBoxes(mouseBoxOf(shown), mouseBoxOf(next));
+    if (!sameMouse(shown, next)) {
+        changed[1] = joinBoxes(mouseBoxOf(shown), mouseBoxOf(next));
     }
-    hand = onWindow(hand), mouse = onWindow(mouse);
-    // One pass over both when that paints no more than two would.
-    const ScreenBox both = joinBoxes(hand, mouse);
-    if (isEmpty(hand) || isEmpty(mouse) || boxArea(both) <= boxArea(hand) + boxArea(mouse)) {
-        boxes[0] = both;
-        return isEmpty(both) ? 0 : 1;
+    if (shown.messageX != next.messageX) {
+        changed[2] = joinBoxes(levelMessageBox(shown.messageSlot, shown.messageX),
+                               levelMessageBox(next.messageSlot, next.messageX));
     }
-    boxes[0] = hand, boxes[1] = mouse;
-    return 2;
+    int count = 0;
+    for (const ScreenBox &box : changed) {
+        if (!isEmpty(onWindow(box))) {
+            boxes[count++] = onWindow(box);
+        }
+    }
+    return mergeBoxes(boxes, count);
 }
 
 void presentFrame() {
@@ -154,7 +178,7 @@ void presentFrame() {
         frameMemo.skipped += 1;
         return;
     }
-    ScreenBox boxes[2];
+    ScreenBox boxes[maxChangedBoxes];
     const int count =
         regionUpdatesOn() && frameMemo.valid && frameMemo.regionFrames < maxRegionFrames
             ? changedBoxes(frameMemo.shown, key, boxes)

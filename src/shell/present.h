@@ -55,10 +55,12 @@ extern FrameMemo frameMemo;
 
 FrameKey frameKey();
 
-// The parts of the window that differ between the frame `shown` and the
-// frame `next` of a level in play when only the hand and the mouse moved,
-// at most two, clipped to the window; the count, 0 if anything else changed.
-int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[2]);
+// Boxes of the window that differ between the frame `shown` and the frame
+// `next` of a game when only the hand, the mouse or the level message
+// moved, clipped to the window; up to maxChangedBoxes, and how many, or 0
+// if anything else changed.
+constexpr int maxChangedBoxes = 3;
+int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[maxChangedBoxes]);
 
 // Loads the pictures the frame shows if they are still to come, then draws
 // the frame into the back buffer and puts it on the window, unless it is
