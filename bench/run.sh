@@ -26,7 +26,7 @@ peak_kb() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
 startup_ms() {
     local out=$tmp/flip
     rm -f "$out"
-    (cd "$build/assets" && BENCH_FIRST_FLIP_FILE=$out LD_PRELOAD=$probe "$launch" "$1" >/dev/null 2>&1)
+    (cd "$build/assets" && BENCH_FIRST_FLIP_FILE=$out LD_PRELOAD=$probe timeout 30 "$launch" "$1" >/dev/null 2>&1)
     awk '{printf "%.1f\n", $1 / 1e6}' "$out"
 }
 
