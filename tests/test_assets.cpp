@@ -12,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "render/screens.h"
 #include "shell/assets.h"
 
 namespace {
@@ -258,6 +259,67 @@ TEST_F(LoadTest, KeyedPicturesAreWhatTheLibraryKeyingMakes) {
             EXPECT_TRUE(sameBytes(*row.slot, plain)) << dir << "/" << row.file;
             al_destroy_bitmap(plain);
         }
+    }
+}
+
+// What the title shows for a slot, or for a file drawn whole (black when
+// it does not load), as an 800x600 memory bitmap.
+ALLEGRO_BITMAP *titleShown(int slot, const char *file) {
+    ALLEGRO_BITMAP *frame = al_create_bitmap(800, 600);
+    al_set_target_bitmap(frame);
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    if (!file) {
+        drawTitlePicture(slot);
+    } else if (ALLEGRO_BITMAP *whole = al_load_bitmap_flags(file, ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
+        al_draw_bitmap(whole, 0.0f, 0.0f, 0);
+        al_destroy_bitmap(whole);
+    }
+    al_set_target_bitmap(nullptr);
+    return frame;
+}
+
+// The real title pictures, each slot kept as patches over the first: when
+// one fails to load, or the first cannot serve as the base, every slot must
+// still show its own file whole, and a broken slot nothing of it.
+TEST_F(LoadTest, TitleSlotsShowTheirOwnPictureWhateverFails) {
+    enum class Fault { None, Missing, NotAPicture, OtherSize };
+    struct Row {
+        const char *what;
+        int row;     // which slotRows entry (a title picture) to break
+        Fault fault; // how
+    };
+    const Row rows[] = {{"all loaded", 10, Fault::None},
+                        {"first missing", 10, Fault::Missing},
+                        {"first of another size", 10, Fault::OtherSize},
+                        {"one in the middle missing", 13, Fault::Missing},
+                        {"the last not a picture", 17, Fault::NotAPicture},
+                        {"one of another size", 12, Fault::OtherSize}};
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    for (const Row &row : rows) {
+        for (int i = 10; i <= 17; ++i) {
+            const std::string from = std::string(CLOCKMAZE_ASSET_DIR) + "/" + slotRows[i].file;
+            ASSERT_EQ(std::system(("cp '" + from + "' '" + folder + "/startmenu/'").c_str()), 0);
+        }
+        const std::string path = folder + "/" + slotRows[row.row].file;
+        if (row.fault == Fault::Missing) {
+            std::remove(path.c_str());
+        } else if (row.fault == Fault::NotAPicture) {
+            writeFile(path, "this is not a PNG file\n");
+        } else if (row.fault == Fault::OtherSize) {
+            writeMarkedPicture(path, 200);
+        }
+        assets = AssetSet{};
+        loadFromFolder(loadImages);
+        EXPECT_EQ(assets.menuBaseCopy, nullptr) << row.what;
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        for (int slot = 0; slot < 8; ++slot) {
+            ALLEGRO_BITMAP *shown = titleShown(slot, nullptr);
+            ALLEGRO_BITMAP *whole = titleShown(slot, slotRows[10 + slot].file);
+            EXPECT_TRUE(sameBytes(shown, whole)) << row.what << ": slot " << slot;
+            al_destroy_bitmap(shown);
+            al_destroy_bitmap(whole);
+        }
+        ASSERT_EQ(chdir(previous.c_str()), 0);
     }
 }
 

@@ -94,10 +94,28 @@ void drawLevelMessage() {
     drawIfLoaded(assets.messages[game.messageIndex], levelMessageX(game.phaseFrame), messageY);
 }
 
+// The patches are opaque and copied unscaled to whole pixels, so the frame
+// is byte for byte the picture they were cut from; held, they go to the
+// driver as one batch.
+void drawTitlePicture(int slot) {
+    ALLEGRO_BITMAP *picture = assets.menuFrames[slot];
+    if (!picture || !assets.menuPatched[slot]) {
+        drawIfLoaded(picture, 0.0f, 0.0f);
+        return;
+    }
+    drawIfLoaded(assets.menuFrames[0], 0.0f, 0.0f);
+    al_hold_bitmap_drawing(true);
+    for (const TitlePatch &patch : assets.menuPatches[slot]) {
+        al_draw_bitmap_region(picture, patch.sheetX, patch.sheetY, patch.width, patch.height,
+                              patch.x, patch.y, 0);
+    }
+    al_hold_bitmap_drawing(false);
+}
+
 void drawMenu() {
     const int slot = menuFrameSlot(game.phaseFrame);
     if (slot >= 0) {
-        drawIfLoaded(assets.menuFrames[slot], 0.0f, 0.0f);
+        drawTitlePicture(slot);
     }
     drawNumber(game.bestScore, 380, 306);
     drawNumber(game.score, 380, 333);

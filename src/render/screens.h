@@ -20,4 +20,6 @@ void drawBackground();
 void drawNumber(int value, int x, int y);
 void drawFade();
 void drawLevelMessage();
+// The title picture of a slot of menuFrames, nothing for an empty slot.
+void drawTitlePicture(int slot);
 void drawMenu();
