@@ -323,6 +323,43 @@ TEST_F(LoadTest, TitleSlotsShowTheirOwnPictureWhateverFails) {
     }
 }
 
+// A message keeps the box of its pixels with any alpha at all, wherever in
+// the file they are; one with none keeps a single transparent pixel.
+TEST_F(LoadTest, MessagesKeepTheBoxOfTheirVisiblePixels) {
+    struct Row {
+        const char *what;
+        int pixels[2][3]; // two pixels put on a transparent 60x20: x, y, alpha (0: none)
+        int box[4];       // left, top, width, height expected
+    };
+    const Row rows[] = {{"two opaque pixels", {{4, 3, 255}, {55, 16, 255}}, {4, 3, 52, 14}},
+                        {"the corners, barely there", {{0, 0, 1}, {59, 19, 1}}, {0, 0, 60, 20}},
+                        {"one pixel", {{7, 9, 128}, {0, 0, 0}}, {7, 9, 1, 1}},
+                        {"nothing shows", {{0, 0, 0}, {0, 0, 0}}, {0, 0, 1, 1}}};
+    for (const Row &row : rows) {
+        ALLEGRO_BITMAP *picture = al_create_bitmap(60, 20);
+        al_set_target_bitmap(picture);
+        al_clear_to_color(al_map_rgba(90, 80, 70, 0));
+        for (const auto &p : row.pixels) {
+            if (p[2] != 0) {
+                al_put_pixel(p[0], p[1], al_map_rgba(200, 100, 50, p[2]));
+            }
+        }
+        al_set_target_bitmap(nullptr);
+        ASSERT_TRUE(al_save_bitmap((folder + "/messages/msg9.png").c_str(), picture));
+        al_destroy_bitmap(picture);
+        assets = AssetSet{};
+        loadFromFolder(loadImages);
+        ALLEGRO_BITMAP *kept = assets.messages[4];
+        ASSERT_NE(kept, nullptr) << row.what;
+        EXPECT_EQ(assets.messageOffsets[4].x, row.box[0]) << row.what;
+        EXPECT_EQ(assets.messageOffsets[4].y, row.box[1]) << row.what;
+        EXPECT_EQ(al_get_bitmap_width(kept), row.box[2]) << row.what;
+        EXPECT_EQ(al_get_bitmap_height(kept), row.box[3]) << row.what;
+        const int last = row.pixels[1][2] != 0 ? 1 : 0; // the pixel at the far corner
+        EXPECT_EQ(alphaAt(kept, row.box[2] - 1, row.box[3] - 1), row.pixels[last][2]) << row.what;
+    }
+}
+
 TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {
     struct Row {
         const char *what;

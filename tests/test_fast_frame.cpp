@@ -228,6 +228,43 @@ TEST_F(FastFrameTest, TitleFramesAreTheirPicturesWhole) {
     EXPECT_EQ(assets.menuBaseCopy, nullptr) << "the first picture's copy outlives the title's load";
 }
 
+// Messages are kept cropped to the pixels that show: sliding in from the
+// right edge, at rest and out past the left one, the frame must be the one
+// without the message with its whole file drawn over it.
+TEST_F(FastFrameTest, LevelMessagesAreTheirPicturesWhole) {
+    struct Row {
+        int slot;
+        const char *file;
+    };
+    const Row rows[] = {
+        {0, "messages/msg2.png"}, {6, "messages/msg11.png"}, {12, "messages/msg17.png"}};
+    // x 880 (just off the right edge), 680, 540, 100 twice (at rest), -200, -500, -900 (gone)
+    const unsigned messageFrames[] = {61, 71, 78, 100, 150, 215, 230, 250};
+    for (const Row &row : rows) {
+        ALLEGRO_BITMAP *whole = loadWhole(row.file);
+        ASSERT_NE(whole, nullptr) << row.file;
+        ALLEGRO_BITMAP *kept = assets.messages[row.slot];
+        EXPECT_LT(al_get_bitmap_width(kept) * al_get_bitmap_height(kept),
+                  al_get_bitmap_width(whole) * al_get_bitmap_height(whole))
+            << row.file << " is not cropped";
+        for (unsigned phaseFrame : messageFrames) {
+            levelInPlay();
+            game.levelTransition = true;
+            game.phaseFrame = phaseFrame;
+            game.messageIndex = -1;
+            al_clear_to_color(al_map_rgb(255, 0, 255));
+            render();
+            al_draw_bitmap(whole, levelMessageX(phaseFrame), 200.0f, 0);
+            const std::vector<unsigned char> plain = pixels();
+            game.messageIndex = row.slot;
+            al_clear_to_color(al_map_rgb(0, 255, 255));
+            render();
+            EXPECT_TRUE(pixels() == plain) << row.file << " at frame " << phaseFrame;
+        }
+        al_destroy_bitmap(whole);
+    }
+}
+
 TEST_F(FastFrameTest, FrameKeyChangesExactlyWhenThePictureDoes) {
     struct Row {
         const char *name;

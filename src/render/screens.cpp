@@ -91,7 +91,11 @@ void drawLevelMessage() {
     if (game.messageIndex < 0 || game.messageIndex >= messageCount) {
         return;
     }
-    drawIfLoaded(assets.messages[game.messageIndex], levelMessageX(game.phaseFrame), messageY);
+    // Unscaled at whole pixels, the transparent border cropped away would
+    // have left the frame as it was.
+    const PictureOffset offset = assets.messageOffsets[game.messageIndex];
+    drawIfLoaded(assets.messages[game.messageIndex], levelMessageX(game.phaseFrame) + offset.x,
+                 messageY + offset.y);
 }
 
 // The patches are opaque and copied unscaled to whole pixels, so the frame

@@ -14,9 +14,9 @@ AssetSet assets;
 
 namespace {
 
-// How a picture is made ready: as it is, with a colour keyed out, or as a
-// title picture.
-enum class Kind { Plain, KeyedOnBlack, KeyedOnBlue, Title };
+// How a picture is made ready: as it is, with a colour keyed out, as a
+// title picture, or cropped as a level message.
+enum class Kind { Plain, KeyedOnBlack, KeyedOnBlue, Title, Message };
 
 struct PictureFile {
     const char *name;      // as the game writes it, backslash before the file
@@ -47,19 +47,19 @@ const PictureFile pictureFiles[pictureCount] = {
     {"mouse_run0003.png", &assets.mouseFrames[2], Kind::KeyedOnBlue},
     {"mouse_run0004.png", &assets.mouseFrames[3], Kind::KeyedOnBlue},
     {"clockhand.png", &assets.clockHand, Kind::KeyedOnBlack},
-    {"messages\\msg2.png", &assets.messages[0], Kind::Plain},
-    {"messages\\msg3.png", &assets.messages[1], Kind::Plain},
-    {"messages\\msg4.png", &assets.messages[2], Kind::Plain},
-    {"messages\\msg8.png", &assets.messages[3], Kind::Plain},
-    {"messages\\msg9.png", &assets.messages[4], Kind::Plain},
-    {"messages\\msg10.png", &assets.messages[5], Kind::Plain},
-    {"messages\\msg11.png", &assets.messages[6], Kind::Plain},
-    {"messages\\msg12.png", &assets.messages[7], Kind::Plain},
-    {"messages\\msg13.png", &assets.messages[8], Kind::Plain},
-    {"messages\\msg14.png", &assets.messages[9], Kind::Plain},
-    {"messages\\msg15.png", &assets.messages[10], Kind::Plain},
-    {"messages\\msg16.png", &assets.messages[11], Kind::Plain},
-    {"messages\\msg17.png", &assets.messages[12], Kind::Plain},
+    {"messages\\msg2.png", &assets.messages[0], Kind::Message},
+    {"messages\\msg3.png", &assets.messages[1], Kind::Message},
+    {"messages\\msg4.png", &assets.messages[2], Kind::Message},
+    {"messages\\msg8.png", &assets.messages[3], Kind::Message},
+    {"messages\\msg9.png", &assets.messages[4], Kind::Message},
+    {"messages\\msg10.png", &assets.messages[5], Kind::Message},
+    {"messages\\msg11.png", &assets.messages[6], Kind::Message},
+    {"messages\\msg12.png", &assets.messages[7], Kind::Message},
+    {"messages\\msg13.png", &assets.messages[8], Kind::Message},
+    {"messages\\msg14.png", &assets.messages[9], Kind::Message},
+    {"messages\\msg15.png", &assets.messages[10], Kind::Message},
+    {"messages\\msg16.png", &assets.messages[11], Kind::Message},
+    {"messages\\msg17.png", &assets.messages[12], Kind::Message},
 };
 
 // The names are kept as written with a backslash before the file; on disk
@@ -163,6 +163,23 @@ void loadTitlePicture(int slot, const char *name) {
     }
 }
 
+// Most of a message picture is fully transparent, which draws nothing.
+void loadMessagePicture(int slot, const char *name) {
+    assets.messageOffsets[slot] = {0, 0};
+    ALLEGRO_BITMAP *picture = loadMemoryPicture(name);
+    if (!picture) {
+        assets.messages[slot] = nullptr;
+        return;
+    }
+    assets.messages[slot] = cropToVisible(picture, assets.messageOffsets[slot]);
+    if (assets.messages[slot]) {
+        al_destroy_bitmap(picture);
+    } else {
+        al_convert_bitmap(picture);
+        assets.messages[slot] = picture;
+    }
+}
+
 } // namespace
 
 void loadNextPicture() {
@@ -178,6 +195,8 @@ void loadNextPicture() {
         *file.slot = loadPicture(file.name);
     } else if (file.kind == Kind::Title) {
         loadTitlePicture(static_cast<int>(file.slot - assets.menuFrames), file.name);
+    } else if (file.kind == Kind::Message) {
+        loadMessagePicture(static_cast<int>(file.slot - assets.messages), file.name);
     } else {
         *file.slot =
             loadKeyedPicture(file.name, file.kind == Kind::KeyedOnBlack ? al_map_rgb(0, 0, 0)

@@ -19,6 +19,11 @@ struct TitlePatch {
     int width, height;  // pixels
 };
 
+// Where a picture kept cropped lies within its file.
+struct PictureOffset {
+    int x, y; // of the crop's top-left corner from the file's, pixels
+};
+
 // An empty slot (nullptr) means its file could not be loaded; drawing
 // code skips empty slots.
 struct AssetSet {
@@ -36,10 +41,13 @@ struct AssetSet {
     // A memory copy of the first title picture, to find where the others
     // differ; kept only while they load.
     ALLEGRO_BITMAP *menuBaseCopy = nullptr;
-    ALLEGRO_BITMAP *messages[13] = {}; // level messages, drawn at y = 200
-    ALLEGRO_FONT *font = nullptr;      // score text, size 28
-    int picturesLoaded = 0;            // pictures of the loading order done, loaded or not
-    bool picturesOnDemand = false;     // the loop loads them as frames need them, and when idle
+    ALLEGRO_BITMAP *messages[13] = {}; // level messages, drawn at y = 200, cropped
+    // Each message is kept cropped to its pixels that are not fully
+    // transparent, and drawn this far right and down of its place.
+    PictureOffset messageOffsets[13] = {};
+    ALLEGRO_FONT *font = nullptr;  // score text, size 28
+    int picturesLoaded = 0;        // pictures of the loading order done, loaded or not
+    bool picturesOnDemand = false; // the loop loads them as frames need them, and when idle
     // Made on first use, not loaded: a background with the clock face at
     // rest on it, and the two pictures it was made from.
     ALLEGRO_BITMAP *restScene = nullptr;           // 800x600, opaque

@@ -84,8 +84,8 @@ int packPatches(std::vector<TitlePatch> &patches, int sheetWidth) {
 }
 
 // A memory bitmap holding every patch's pixels at its sheet position, then
-// made the kind of bitmap asked for. A picture equal to the base still gets
-// a sheet, of one unused pixel, so that its slot does not read as empty.
+// made the kind of bitmap asked for. With no patches it is one transparent
+// pixel, so that the slot it goes to does not read as empty.
 ALLEGRO_BITMAP *fillSheet(const Pixels &picture, const std::vector<TitlePatch> &patches, int width,
                           int height) {
     const int flags = al_get_new_bitmap_flags();
@@ -144,4 +144,45 @@ ALLEGRO_BITMAP *makePatchSheet(ALLEGRO_BITMAP *base, ALLEGRO_BITMAP *picture,
     }
     al_unlock_bitmap(base);
     return sheet;
+}
+
+namespace {
+
+// The box of pixels whose alpha is not 0; empty (width 0) when there are none.
+struct Box {
+    int left, top, width, height; // pixels
+};
+
+Box visibleBox(const Pixels &p, int width, int height) {
+    int left = width, right = -1, top = height, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        const unsigned char *pixel = pixelAt(p, 0, y);
+        for (int x = 0; x < width; ++x, pixel += bytesPerPixel) {
+            if (pixel[3] != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0) {
+        return {0, 0, 0, 0};
+    }
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+} // namespace
+
+ALLEGRO_BITMAP *cropToVisible(ALLEGRO_BITMAP *picture, PictureOffset &offset) {
+    Pixels pixels;
+    if (!lockPixels(picture, ALLEGRO_LOCK_READONLY, pixels)) {
+        return nullptr;
+    }
+    const Box box = visibleBox(pixels, al_get_bitmap_width(picture), al_get_bitmap_height(picture));
+    const std::vector<TitlePatch> whole = {{0, 0, box.left, box.top, box.width, box.height}};
+    ALLEGRO_BITMAP *crop = fillSheet(pixels, whole, box.width, box.height);
+    al_unlock_bitmap(picture);
+    offset = {box.left, box.top};
+    return crop;
 }

@@ -1,5 +1,6 @@
 // Pictures cut down to the pixels that matter, exactly: a title picture to
-// the places where it differs from the first one.
+// the places where it differs from the first one, a picture to the box of
+// its pixels that show.
 #pragma once
 
 #include <allegro5/allegro.h>
@@ -18,3 +19,9 @@ constexpr int patchTileSize = 16;
 // cannot be read, and `patches` is then left empty.
 ALLEGRO_BITMAP *makePatchSheet(ALLEGRO_BITMAP *base, ALLEGRO_BITMAP *picture,
                                std::vector<TitlePatch> &patches);
+
+// The smallest box holding every pixel of `picture` (a memory bitmap) that
+// is not fully transparent, as a new bitmap made with the current new-bitmap
+// flags, and its top-left corner in `picture`. A picture with no such pixel
+// gives one transparent pixel; nullptr when it cannot be read.
+ALLEGRO_BITMAP *cropToVisible(ALLEGRO_BITMAP *picture, PictureOffset &offset);
