@@ -12,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "render/screens.h"
 #include "shell/assets.h"
 
 namespace {
@@ -258,6 +259,104 @@ TEST_F(LoadTest, KeyedPicturesAreWhatTheLibraryKeyingMakes) {
             EXPECT_TRUE(sameBytes(*row.slot, plain)) << dir << "/" << row.file;
             al_destroy_bitmap(plain);
         }
+    }
+}
+
+// What the title shows for a slot, or for a file drawn whole (black when
+// it does not load), as an 800x600 memory bitmap.
+ALLEGRO_BITMAP *titleShown(int slot, const char *file) {
+    ALLEGRO_BITMAP *frame = al_create_bitmap(800, 600);
+    al_set_target_bitmap(frame);
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    if (!file) {
+        drawTitlePicture(slot);
+    } else if (ALLEGRO_BITMAP *whole = al_load_bitmap_flags(file, ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
+        al_draw_bitmap(whole, 0.0f, 0.0f, 0);
+        al_destroy_bitmap(whole);
+    }
+    al_set_target_bitmap(nullptr);
+    return frame;
+}
+
+// The real title pictures, each slot kept as patches over the first: when
+// one fails to load, or the first cannot serve as the base, every slot must
+// still show its own file whole, and a broken slot nothing of it.
+TEST_F(LoadTest, TitleSlotsShowTheirOwnPictureWhateverFails) {
+    enum class Fault { None, Missing, NotAPicture, OtherSize };
+    struct Row {
+        const char *what;
+        int row;     // which slotRows entry (a title picture) to break
+        Fault fault; // how
+    };
+    const Row rows[] = {{"all loaded", 10, Fault::None},
+                        {"first missing", 10, Fault::Missing},
+                        {"first of another size", 10, Fault::OtherSize},
+                        {"one in the middle missing", 13, Fault::Missing},
+                        {"the last not a picture", 17, Fault::NotAPicture},
+                        {"one of another size", 12, Fault::OtherSize}};
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    for (const Row &row : rows) {
+        for (int i = 10; i <= 17; ++i) {
+            const std::string from = std::string(CLOCKMAZE_ASSET_DIR) + "/" + slotRows[i].file;
+            ASSERT_EQ(std::system(("cp '" + from + "' '" + folder + "/startmenu/'").c_str()), 0);
+        }
+        const std::string path = folder + "/" + slotRows[row.row].file;
+        if (row.fault == Fault::Missing) {
+            std::remove(path.c_str());
+        } else if (row.fault == Fault::NotAPicture) {
+            writeFile(path, "this is not a PNG file\n");
+        } else if (row.fault == Fault::OtherSize) {
+            writeMarkedPicture(path, 200);
+        }
+        assets = AssetSet{};
+        loadFromFolder(loadImages);
+        EXPECT_EQ(assets.menuBaseCopy, nullptr) << row.what;
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        for (int slot = 0; slot < 8; ++slot) {
+            ALLEGRO_BITMAP *shown = titleShown(slot, nullptr);
+            ALLEGRO_BITMAP *whole = titleShown(slot, slotRows[10 + slot].file);
+            EXPECT_TRUE(sameBytes(shown, whole)) << row.what << ": slot " << slot;
+            al_destroy_bitmap(shown);
+            al_destroy_bitmap(whole);
+        }
+        ASSERT_EQ(chdir(previous.c_str()), 0);
+    }
+}
+
+// A message keeps the box of its pixels with any alpha at all, wherever in
+// the file they are; one with none keeps a single transparent pixel.
+TEST_F(LoadTest, MessagesKeepTheBoxOfTheirVisiblePixels) {
+    struct Row {
+        const char *what;
+        int pixels[2][3]; // two pixels put on a transparent 60x20: x, y, alpha (0: none)
+        int box[4];       // left, top, width, height expected
+    };
+    const Row rows[] = {{"two opaque pixels", {{4, 3, 255}, {55, 16, 255}}, {4, 3, 52, 14}},
+                        {"the corners, barely there", {{0, 0, 1}, {59, 19, 1}}, {0, 0, 60, 20}},
+                        {"one pixel", {{7, 9, 128}, {0, 0, 0}}, {7, 9, 1, 1}},
+                        {"nothing shows", {{0, 0, 0}, {0, 0, 0}}, {0, 0, 1, 1}}};
+    for (const Row &row : rows) {
+        ALLEGRO_BITMAP *picture = al_create_bitmap(60, 20);
+        al_set_target_bitmap(picture);
+        al_clear_to_color(al_map_rgba(90, 80, 70, 0));
+        for (const auto &p : row.pixels) {
+            if (p[2] != 0) {
+                al_put_pixel(p[0], p[1], al_map_rgba(200, 100, 50, p[2]));
+            }
+        }
+        al_set_target_bitmap(nullptr);
+        ASSERT_TRUE(al_save_bitmap((folder + "/messages/msg9.png").c_str(), picture));
+        al_destroy_bitmap(picture);
+        assets = AssetSet{};
+        loadFromFolder(loadImages);
+        ALLEGRO_BITMAP *kept = assets.messages[4];
+        ASSERT_NE(kept, nullptr) << row.what;
+        EXPECT_EQ(assets.messageOffsets[4].x, row.box[0]) << row.what;
+        EXPECT_EQ(assets.messageOffsets[4].y, row.box[1]) << row.what;
+        EXPECT_EQ(al_get_bitmap_width(kept), row.box[2]) << row.what;
+        EXPECT_EQ(al_get_bitmap_height(kept), row.box[3]) << row.what;
+        const int last = row.pixels[1][2] != 0 ? 1 : 0; // the pixel at the far corner
+        EXPECT_EQ(alphaAt(kept, row.box[2] - 1, row.box[3] - 1), row.pixels[last][2]) << row.what;
     }
 }
 

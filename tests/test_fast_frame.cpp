@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "game/game_state.h"
@@ -207,6 +208,88 @@ TEST_F(FastFrameTest, FrameIsTheLayersDrawnOneByOne) {
         levelInPlay();
         row.set();
         expectSameAsLayerByLayer(row.name);
+    }
+}
+
+// A picture file of the asset folder as the library loads it, whole.
+ALLEGRO_BITMAP *loadWhole(const std::string &file) {
+    const std::string path = std::string(CLOCKMAZE_ASSET_DIR) + "/" + file;
+    return al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+}
+
+// The title keeps most pictures as patches over the first: each frame must
+// still be its own file, drawn whole, to the byte. The numbers are left out
+// (no font), so that the frame is the picture alone.
+TEST_F(FastFrameTest, TitleFramesAreTheirPicturesWhole) {
+    struct Row {
+        const char *file;
+        unsigned phaseFrame; // a title frame showing the picture
+    };
+    const Row rows[] = {{"startmenu/startmenu06.png", 0},   {"startmenu/startmenu07.png", 10},
+                        {"startmenu/startmenu00.png", 20},  {"startmenu/startmenu01.png", 30},
+                        {"startmenu/startmenu02.png", 40},  {"startmenu/startmenu03.png", 50},
+                        {"startmenu/startmenu04.png", 180}, {"startmenu/startmenu05.png", 190}};
+    ALLEGRO_FONT *font = assets.font;
+    assets.font = nullptr;
+    long sheetPixels = 0; // what the patched pictures keep
+    for (const Row &row : rows) {
+        game = GameState{};
+        game.phaseFrame = row.phaseFrame;
+        const int slot = menuFrameSlot(row.phaseFrame);
+        ALLEGRO_BITMAP *whole = loadWhole(row.file);
+        ASSERT_NE(whole, nullptr) << row.file;
+        al_clear_to_color(al_map_rgb(0, 0, 0));
+        al_draw_bitmap(whole, 0.0f, 0.0f, 0);
+        const std::vector<unsigned char> plain = pixels();
+        al_destroy_bitmap(whole);
+        al_clear_to_color(al_map_rgb(255, 0, 255));
+        render();
+        EXPECT_TRUE(pixels() == plain) << row.file;
+        EXPECT_EQ(assets.menuPatched[slot], slot != 0) << row.file;
+        sheetPixels += slot == 0 ? 0
+                                 : al_get_bitmap_width(assets.menuFrames[slot]) *
+                                       al_get_bitmap_height(assets.menuFrames[slot]);
+    }
+    assets.font = font;
+    EXPECT_LT(sheetPixels, screenWidth * screenHeight)
+        << "seven patched pictures should keep less than one whole picture";
+    EXPECT_EQ(assets.menuBaseCopy, nullptr) << "the first picture's copy outlives the title's load";
+}
+
+// Messages are kept cropped to the pixels that show: sliding in from the
+// right edge, at rest and out past the left one, the frame must be the one
+// without the message with its whole file drawn over it.
+TEST_F(FastFrameTest, LevelMessagesAreTheirPicturesWhole) {
+    struct Row {
+        int slot;
+        const char *file;
+    };
+    const Row rows[] = {
+        {0, "messages/msg2.png"}, {6, "messages/msg11.png"}, {12, "messages/msg17.png"}};
+    // x 880 (just off the right edge), 680, 540, 100 twice (at rest), -200, -500, -900 (gone)
+    const unsigned messageFrames[] = {61, 71, 78, 100, 150, 215, 230, 250};
+    for (const Row &row : rows) {
+        ALLEGRO_BITMAP *whole = loadWhole(row.file);
+        ASSERT_NE(whole, nullptr) << row.file;
+        ALLEGRO_BITMAP *kept = assets.messages[row.slot];
+        EXPECT_LT(al_get_bitmap_width(kept) * al_get_bitmap_height(kept),
+                  al_get_bitmap_width(whole) * al_get_bitmap_height(whole))
+            << row.file << " is not cropped";
+        for (unsigned phaseFrame : messageFrames) {
+            levelInPlay();
+            game.levelTransition = true;
+            game.phaseFrame = phaseFrame;
+            game.messageIndex = -1;
+            al_clear_to_color(al_map_rgb(255, 0, 255));
+            render();
+            al_draw_bitmap(whole, levelMessageX(phaseFrame), 200.0f, 0);
+            const std::vector<unsigned char> plain = pixels();
+            game.messageIndex = row.slot;
+            al_clear_to_color(al_map_rgb(0, 255, 255));
+            render();
+            EXPECT_TRUE(pixels() == plain) << row.file << " at frame " << phaseFrame;
+        }
+        al_destroy_bitmap(whole);
     }
 }
 

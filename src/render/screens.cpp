@@ -91,13 +91,35 @@ void drawLevelMessage() {
     if (game.messageIndex < 0 || game.messageIndex >= messageCount) {
         return;
     }
-    drawIfLoaded(assets.messages[game.messageIndex], levelMessageX(game.phaseFrame), messageY);
+    // Unscaled at whole pixels, the transparent border cropped away would
+    // have left the frame as it was.
+    const PictureOffset offset = assets.messageOffsets[game.messageIndex];
+    drawIfLoaded(assets.messages[game.messageIndex], levelMessageX(game.phaseFrame) + offset.x,
+                 messageY + offset.y);
+}
+
+// The patches are opaque and copied unscaled to whole pixels, so the frame
+// is byte for byte the picture they were cut from; held, they go to the
+// driver as one batch.
+void drawTitlePicture(int slot) {
+    ALLEGRO_BITMAP *picture = assets.menuFrames[slot];
+    if (!picture || !assets.menuPatched[slot]) {
+        drawIfLoaded(picture, 0.0f, 0.0f);
+        return;
+    }
+    drawIfLoaded(assets.menuFrames[0], 0.0f, 0.0f);
+    al_hold_bitmap_drawing(true);
+    for (const TitlePatch &patch : assets.menuPatches[slot]) {
+        al_draw_bitmap_region(picture, patch.sheetX, patch.sheetY, patch.width, patch.height,
+                              patch.x, patch.y, 0);
+    }
+    al_hold_bitmap_drawing(false);
 }
 
 void drawMenu() {
     const int slot = menuFrameSlot(game.phaseFrame);
     if (slot >= 0) {
-        drawIfLoaded(assets.menuFrames[slot], 0.0f, 0.0f);
+        drawTitlePicture(slot);
     }
     drawNumber(game.bestScore, 380, 306);
     drawNumber(game.score, 380, 333);
@@ -107,7 +129,9 @@ ScreenBox levelMessageBox(int slot, int x) {
     if (slot < 0 || slot >= messageCount || !assets.messages[slot]) {
         return noBox;
     }
+    // Kept cropped: its picture lies at an offset from the file's corner.
     ALLEGRO_BITMAP *picture = assets.messages[slot];
-    return {x, messageY, x + al_get_bitmap_width(picture),
-            messageY + al_get_bitmap_height(picture)};
+    const int left = x + assets.messageOffsets[slot].x;
+    const int top = messageY + assets.messageOffsets[slot].y;
+    return {left, top, left + al_get_bitmap_width(picture), top + al_get_bitmap_height(picture)};
 }

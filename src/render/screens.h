@@ -24,4 +24,6 @@ void drawFade();
 void drawLevelMessage();
 // Where level message `slot` lies with its left edge at `x`.
 ScreenBox levelMessageBox(int slot, int x);
+// The title picture of a slot of menuFrames, nothing for an empty slot.
+void drawTitlePicture(int slot);
 void drawMenu();

@@ -5,10 +5,24 @@
 #include <allegro5/allegro_font.h>
 
 #include <string>
+#include <vector>
 
 // Prefixed to every asset file name; empty, so files are read from the
 // working directory.
 extern const std::string assetRoot;
+
+// One rectangle where a title picture differs from the first one: where it
+// lies in the slot's patch sheet and where it goes on the frame.
+struct TitlePatch {
+    int sheetX, sheetY; // top-left corner in the sheet, pixels
+    int x, y;           // top-left corner on the frame, pixels
+    int width, height;  // pixels
+};
+
+// Where a picture kept cropped lies within its file.
+struct PictureOffset {
+    int x, y; // of the crop's top-left corner from the file's, pixels
+};
 
 // An empty slot (nullptr) means its file could not be loaded; drawing
 // code skips empty slots.
@@ -18,11 +32,22 @@ struct AssetSet {
     ALLEGRO_BITMAP *warning[3] = {};      // 800x600, ever more urgent
     ALLEGRO_BITMAP *mouseFrames[4] = {};  // 600x600 run cycle, pivot (300, 300), blue keyed out
     ALLEGRO_BITMAP *clockHand = nullptr;  // pivot (50, 300), black keyed out
-    ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation
-    ALLEGRO_BITMAP *messages[13] = {};    // level messages, drawn at y = 200
-    ALLEGRO_FONT *font = nullptr;         // score text, size 28
-    int picturesLoaded = 0;               // pictures of the loading order done, loaded or not
-    bool picturesOnDemand = false;        // the loop loads them as frames need them, and when idle
+    ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation, or patch sheets
+    // Set for a title slot holding a patch sheet: its picture is
+    // menuFrames[0] with menuPatches[slot] copied over it. Most of a title
+    // picture equals the first, so only the differences are kept.
+    bool menuPatched[8] = {};
+    std::vector<TitlePatch> menuPatches[8]; // in no particular order; none overlap
+    // A memory copy of the first title picture, to find where the others
+    // differ; kept only while they load.
+    ALLEGRO_BITMAP *menuBaseCopy = nullptr;
+    ALLEGRO_BITMAP *messages[13] = {}; // level messages, drawn at y = 200, cropped
+    // Each message is kept cropped to its pixels that are not fully
+    // transparent, and drawn this far right and down of its place.
+    PictureOffset messageOffsets[13] = {};
+    ALLEGRO_FONT *font = nullptr;  // score text, size 28
+    int picturesLoaded = 0;        // pictures of the loading order done, loaded or not
+    bool picturesOnDemand = false; // the loop loads them as frames need them, and when idle
     // Made on first use, not loaded: a background with the clock face at
     // rest on it, and the two pictures it was made from.
     ALLEGRO_BITMAP *restScene = nullptr;           // 800x600, opaque
