@@ -23,13 +23,62 @@ bool sameKind(ALLEGRO_BITMAP *a, ALLEGRO_BITMAP *b) {
            (al_get_bitmap_flags(b) & ALLEGRO_MEMORY_BITMAP);
 }
 
-// The background only round the clock's opaque middle, which hides it.
+// Whether a picture fills the window with fully opaque pixels, found once
+// per picture: reading one back from the graphics driver is slow.
+struct OpaqueCheck {
+    ALLEGRO_BITMAP *picture = nullptr; // the picture checked
+    bool fillsWindow = false;          // at least window-sized, every pixel opaque
+};
+
+OpaqueCheck opaqueChecks[4]; // one per background
+
+bool allOpaque(ALLEGRO_BITMAP *picture) {
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(picture, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    if (!region) {
+        return false;
+    }
+    bool opaque = true;
+    const int w = al_get_bitmap_width(picture), h = al_get_bitmap_height(picture);
+    for (int y = 0; y < h && opaque; ++y) {
+        const auto *row = static_cast<const unsigned char *>(region->data) + y * region->pitch;
+        for (int x = 0; x < w && opaque; ++x) {
+            opaque = row[4 * x + 3] == 255;
+        }
+    }
+    al_unlock_bitmap(picture);
+    return opaque;
+}
+
+bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
+    for (const OpaqueCheck &check : opaqueChecks) {
+        if (check.picture == picture) {
+            return check.fillsWindow;
+        }
+    }
+    static int next = 0;
+    OpaqueCheck &check = opaqueChecks[next];
+    next = (next + 1) % 4;
+    check.picture = picture;
+    check.fillsWindow = al_get_bitmap_width(picture) >= screenWidth &&
+                        al_get_bitmap_height(picture) >= screenHeight && allOpaque(picture);
+    return check.fillsWindow;
+}
+
+// The background only round the clock's opaque middle, which hides it. An
+// opaque background that fills the window is copied, and leaves nothing of
+// the cleared frame to show.
 void layBackdrop(ALLEGRO_BITMAP *background) {
-    al_clear_to_color(al_map_rgb(0, 0, 0));
-    if (background) {
-        const bool outerClock = !isZooming() || game.gameOver || game.score != 0;
-        drawAround(clockLayerCover(outerClock ? 0 : 1),
-                   [background] { al_draw_bitmap(background, 0.0f, 0.0f, 0); });
+    const bool outerClock = !isZooming() || game.gameOver || game.score != 0;
+    const ScreenBox hidden = clockLayerCover(outerClock ? 0 : 1);
+    const auto drawBackground = [background] { al_draw_bitmap(background, 0.0f, 0.0f, 0); };
+    if (background && fillsWindowOpaquely(background)) {
+        drawCopying([&] { drawAround(hidden, drawBackground); });
+    } else {
+        al_clear_to_color(al_map_rgb(0, 0, 0));
+        if (background) {
+            drawAround(hidden, drawBackground);
+        }
     }
     drawClockFace();
 }

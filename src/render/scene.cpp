@@ -51,21 +51,48 @@ float clockHandDegrees() {
 // Each layer is drawn only round the part that the next, smaller one
 // covers: in the zoom the outer layers are scaled up over the whole window,
 // and those hidden pixels were most of a frame's work.
+namespace {
+
+// The library's own drawing into memory pictures takes a different path
+// for a scaled copy than for a scaled blend, which can pick a neighbouring
+// source pixel; the graphics driver's does not.
+bool copiesAsItBlends() {
+    ALLEGRO_BITMAP *target = al_get_target_bitmap();
+    return target && !(al_get_bitmap_flags(target) & ALLEGRO_MEMORY_BITMAP);
+}
+
+// Layer k, nowhere under the next layer's cover: copied where it is itself
+// fully opaque, blended round that.
+template <typename Draw> void drawLayer(int k, Draw draw) {
+    const ScreenBox own = clockLayerCover(k);
+    const ScreenBox hidden = k < clockLayers ? clockLayerCover(k + 1) : noBox;
+    const ScreenBox clip = clippingBox();
+    const ScreenBox inner = commonBox(own, clip);
+    if (isEmpty(inner) || !copiesAsItBlends()) {
+        drawAround(hidden, draw);
+        return;
+    }
+    clipTo(inner);
+    drawCopying([&] { drawAround(hidden, draw); });
+    clipTo(clip);
+    drawAround(own, draw);
+}
+
+} // namespace
+
 void drawClockFace() {
     if (!assets.clock) {
         return;
     }
-    const ScreenBox underLayer1 = clockLayerCover(1);
     if (!isZooming()) {
-        drawAround(underLayer1,
-                   [] { al_draw_bitmap(assets.clock, clockCentreX - clockSize / 2, 0.0f, 0); });
+        drawLayer(0, [] { al_draw_bitmap(assets.clock, clockCentreX - clockSize / 2, 0.0f, 0); });
     } else if (game.gameOver || game.score != 0) {
         // The opening zoom of a new game leaves the outer clock out, so the
         // face grows out of the centre.
-        drawAround(underLayer1, [] { drawClockLayer(0); });
+        drawLayer(0, [] { drawClockLayer(0); });
     }
     for (int k = 1; k <= clockLayers; ++k) {
-        drawAround(k < clockLayers ? clockLayerCover(k + 1) : noBox, [k] { drawClockLayer(k); });
+        drawLayer(k, [k] { drawClockLayer(k); });
     }
 }
 
@@ -88,6 +115,10 @@ ScreenBox clippingBox() {
 
 void clipTo(const ScreenBox &box) {
     al_set_clipping_rectangle(box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
+}
+
+ScreenBox commonBox(const ScreenBox &a, const ScreenBox &b) {
+    return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
 }
 
 bool isEmpty(const ScreenBox &box) { return box.x0 >= box.x1 || box.y0 >= box.y1; }

@@ -1,6 +1,8 @@
 // Clock-centred geometry, the zoom into the nested clock, the clock face and its hand.
 #pragma once
 
+#include <allegro5/allegro.h>
+
 #include <algorithm>
 
 struct ScreenPoint {
@@ -72,6 +74,18 @@ ScreenBox clockHandBox(float degrees);
 // The clipping rectangle, as a box.
 ScreenBox clippingBox();
 void clipTo(const ScreenBox &box);
+ScreenBox commonBox(const ScreenBox &a, const ScreenBox &b);
+
+// Runs `draw` with the blender set to copy (ONE, ZERO), then restores it:
+// over pixels that are fully opaque, copying gives what blending would,
+// for less work.
+template <typename Draw> void drawCopying(Draw draw) {
+    int op, src, dst, alphaOp, alphaSrc, alphaDst;
+    al_get_separate_blender(&op, &src, &dst, &alphaOp, &alphaSrc, &alphaDst);
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+    draw();
+    al_set_separate_blender(op, src, dst, alphaOp, alphaSrc, alphaDst);
+}
 
 template <typename Draw> void drawAround(const ScreenBox &hidden, Draw draw) {
     const ScreenBox clip = clippingBox();
