@@ -58,6 +58,26 @@ void drawWholeClockLayers() {
     }
 }
 
+// The hand's whole picture, turned, with nothing clipped.
+void drawWholeHand() {
+    if (assets.clockHand && game.timeLimit != 0) {
+        al_draw_rotated_bitmap(assets.clockHand, 50.0f, 300.0f, clockCentreX, clockCentreY,
+                               static_cast<float>(clockHandDegrees() * degToRad), 0);
+    }
+}
+
+// One library line call per wall.
+void drawWallsOneByOne() {
+    for (const RingSpec &ring : ringSpecs) {
+        for (int i = 0; i < ring.cells; ++i) {
+            if (wallMap.cells[ring.firstIndex + i] == 1) {
+                const float a = static_cast<float>(i) * ring.cellAngle;
+                drawWallSegment(a, ring.innerRadius, a, ring.outerRadius);
+            }
+        }
+    }
+}
+
 // One library arc call per cell, as the arcs would be drawn plainly.
 void drawArcsOneByOne() {
     for (const RingSpec &ring : ringSpecs) {
@@ -79,8 +99,8 @@ void renderLayerByLayer() {
     }
     drawBackground();
     drawWholeClockLayers();
-    drawClockHand();
-    drawWalls();
+    drawWholeHand();
+    drawWallsOneByOne();
     drawArcsOneByOne();
     drawNumber(game.score, 107, 532);
     drawMouse();

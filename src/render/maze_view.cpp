@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <iterator>
 #include <vector>
 
@@ -42,9 +43,16 @@ int arcSegmentCount(float r, float sweep) {
     return 2 * n >= ALLEGRO_VERTEX_CACHE_SIZE ? (ALLEGRO_VERTEX_CACHE_SIZE - 1) / 2 : n;
 }
 
-// The arcs of a frame, gathered into one triangle list. Kept between
-// frames so that it is allocated once.
-std::vector<ALLEGRO_VERTEX> arcTriangles;
+// The walls or the arcs of a frame, gathered into one triangle list. Kept
+// between frames so that it is allocated once.
+std::vector<ALLEGRO_VERTEX> mazeTriangles;
+
+void drawMazeTriangles() {
+    if (!mazeTriangles.empty()) {
+        al_draw_prim(mazeTriangles.data(), nullptr, nullptr, 0,
+                     static_cast<int>(mazeTriangles.size()), ALLEGRO_PRIM_TRIANGLE_LIST);
+    }
+}
 
 // Whether any of the strip's points lies within `margin` of the clipping
 // rectangle: an arc wholly outside it would only cost the rasteriser time.
@@ -79,9 +87,38 @@ void appendArc(float start, float width, float r, float z) {
     }
     for (int i = 0; i + 2 < 2 * segments; ++i) {
         const bool odd = i % 2 == 1;
-        arcTriangles.push_back(strip[odd ? i + 1 : i]);
-        arcTriangles.push_back(strip[odd ? i : i + 1]);
-        arcTriangles.push_back(strip[i + 2]);
+        mazeTriangles.push_back(strip[odd ? i + 1 : i]);
+        mazeTriangles.push_back(strip[odd ? i : i + 1]);
+        mazeTriangles.push_back(strip[i + 2]);
+    }
+}
+
+// One wall as the library's al_draw_line makes a thick line: a quad of the
+// line's two ends pushed out half the thickness either side, drawn as a fan.
+void appendWall(float a1, float r1, float a2, float r2, float z) {
+    const ScreenPoint pt1 = polarToScreen(a1, r1 * z);
+    const ScreenPoint pt2 = polarToScreen(a2, r2 * z);
+    const float x1 = static_cast<float>(pt1.x), y1 = static_cast<float>(pt1.y);
+    const float x2 = static_cast<float>(pt2.x), y2 = static_cast<float>(pt2.y);
+    const float len = std::hypot(x2 - x1, y2 - y1);
+    if (len == 0.0f) {
+        return;
+    }
+    const float tx = 0.5f * mazeLineThickness * (y2 - y1) / len;
+    const float ty = 0.5f * mazeLineThickness * -(x2 - x1) / len;
+    ALLEGRO_VERTEX quad[4] = {};
+    quad[0].x = x1 + tx, quad[0].y = y1 + ty;
+    quad[1].x = x1 - tx, quad[1].y = y1 - ty;
+    quad[2].x = x2 - tx, quad[2].y = y2 - ty;
+    quad[3].x = x2 + tx, quad[3].y = y2 + ty;
+    if (!nearClip(quad, 4, 2.0f)) {
+        return;
+    }
+    for (ALLEGRO_VERTEX &v : quad) {
+        v.color = mazeColour;
+    }
+    for (const int i : {0, 1, 2, 0, 2, 3}) {
+        mazeTriangles.push_back(quad[i]);
     }
 }
 
@@ -93,19 +130,22 @@ float mazeZoom() { return isZooming() ? zoomScale(zoomProgress()) : 1.0f; }
 
 // The segment functions stand alone; the loops below check visibility and
 // work out the zoom once per frame instead of once per cell.
+// Gathered into one call like the arcs.
 void drawWalls() {
     if (mazeHidden()) {
         return;
     }
     const float z = mazeZoom();
+    mazeTriangles.clear();
     for (const RingSpec &ring : ringSpecs) {
         for (int i = 0; i < ring.cells; ++i) {
             if (wallMap.cells[ring.firstIndex + i] == 1) {
                 const float a = static_cast<float>(i) * ring.cellAngle;
-                wallAt(a, ring.innerRadius, a, ring.outerRadius, z);
+                appendWall(a, ring.innerRadius, a, ring.outerRadius, z);
             }
         }
     }
+    drawMazeTriangles();
 }
 
 // Up to a hundred arcs a frame: drawn one call each, the calls' own cost
@@ -115,7 +155,7 @@ void drawArcs() {
         return;
     }
     const float z = mazeZoom();
-    arcTriangles.clear();
+    mazeTriangles.clear();
     for (const RingSpec &ring : ringSpecs) {
         for (int i = 0; i < ring.cells; ++i) {
             if (arcMap.cells[ring.firstIndex + i] == 1) {
@@ -124,10 +164,7 @@ void drawArcs() {
             }
         }
     }
-    if (!arcTriangles.empty()) {
-        al_draw_prim(arcTriangles.data(), nullptr, nullptr, 0,
-                     static_cast<int>(arcTriangles.size()), ALLEGRO_PRIM_TRIANGLE_LIST);
-    }
+    drawMazeTriangles();
 }
 
 void drawWallSegment(float a1, float r1, float a2, float r2) {

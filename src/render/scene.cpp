@@ -267,7 +267,16 @@ void drawClockHand() {
     if (!assets.clockHand || game.timeLimit == 0) {
         return;
     }
+    // Most of the hand's picture is transparent: clipped to the part that
+    // shows, the rasteriser skips the rest of the turned picture.
     const float d = clockHandDegrees();
+    const ScreenBox clip = clippingBox();
+    const ScreenBox shows = commonBox(clip, clockHandBox(d));
+    if (isEmpty(shows)) {
+        return;
+    }
+    clipTo(shows);
     al_draw_rotated_bitmap(assets.clockHand, 50.0f, 300.0f, clockCentreX, clockCentreY,
                            static_cast<float>(d * degToRad), 0);
+    clipTo(clip);
 }
