@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+#include <initializer_list>
+
 #include "game/game_state.h"
 #include "game/maze.h"
 #include "shell/assets.h"
@@ -155,7 +157,8 @@ TEST_F(LoopTest, FramesWaitUntilTheQueueIsDrained) {
 }
 
 // Started by the game itself, the loop loads the pictures as it goes: each
-// before the first frame that shows it, the others one per idle pass.
+// before the first frame that shows it, the others one per idle pass, and
+// of the level messages only the one shown.
 TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
     ASSERT_TRUE(al_init_image_addon());
     char here[4096];
@@ -184,9 +187,25 @@ TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
     startPlaying();
     post(ALLEGRO_EVENT_TIMER);
     runLoopPass();
-    EXPECT_TRUE(allPicturesLoaded()) << "a game frame needs every picture";
+    EXPECT_TRUE(lastingPicturesLoaded()) << "a game frame needs every picture but the messages";
     EXPECT_NE(assets.clock, nullptr);
-    EXPECT_NE(assets.messages[12], nullptr);
+    EXPECT_NE(assets.mouseFrames[3], nullptr);
+    for (ALLEGRO_BITMAP *message : assets.messages) {
+        EXPECT_EQ(message, nullptr) << "no message is held before a level shows one";
+    }
+
+    // A level's message is loaded for its first frame, and is the only one held.
+    for (const int shown : {12, 3}) {
+        game.levelTransition = true;
+        game.phaseFrame = 100;
+        game.messageIndex = shown;
+        post(ALLEGRO_EVENT_TIMER);
+        runLoopPass();
+        for (int slot = 0; slot < messageCount; ++slot) {
+            EXPECT_EQ(assets.messages[slot] != nullptr, slot == shown)
+                << "message slot " << slot << " while " << shown << " shows";
+        }
+    }
     ASSERT_EQ(chdir(here), 0);
     assets = AssetSet{};
 }

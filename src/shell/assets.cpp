@@ -11,6 +11,7 @@
 #include <malloc.h>
 #endif
 
+#include "game/game_state.h"
 #include "shell/picture_cuts.h"
 
 const std::string assetRoot;
@@ -187,7 +188,8 @@ void loadMessagePicture(int slot, const char *name) {
 } // namespace
 
 void loadNextPicture() {
-    if (assets.picturesLoaded >= pictureCount) {
+    const int last = assets.picturesOnDemand ? picturesBeforeMessages : pictureCount;
+    if (assets.picturesLoaded >= last) {
         return;
     }
     const PictureFile &file = pictureFiles[assets.picturesLoaded];
@@ -215,10 +217,33 @@ void loadNextPicture() {
 #ifdef __GLIBC__
     // Decoding left free holes in the heap between the pictures kept; once
     // the last is in, they go back to the system (about 1 MB less at peak).
-    if (allPicturesLoaded()) {
+    if (assets.picturesLoaded == last) {
         malloc_trim(0);
     }
 #endif
+}
+
+bool lastingPicturesLoaded() {
+    return assets.picturesLoaded >=
+           (assets.picturesOnDemand ? picturesBeforeMessages : pictureCount);
+}
+
+void holdLevelMessage(int slot) {
+    if (slot == assets.messageHeld || slot < 0 || slot >= messageCount ||
+        assets.messageMissing[slot]) {
+        return;
+    }
+    if (assets.messageHeld >= 0) {
+        al_destroy_bitmap(assets.messages[assets.messageHeld]);
+        assets.messages[assets.messageHeld] = nullptr;
+    }
+    const PictureFile &file = pictureFiles[picturesBeforeMessages + slot];
+    const int flags = al_get_new_bitmap_flags();
+    al_set_new_bitmap_flags(flags | ALLEGRO_NO_PRESERVE_TEXTURE);
+    loadMessagePicture(slot, file.name);
+    al_set_new_bitmap_flags(flags);
+    assets.messageHeld = assets.messages[slot] ? slot : -1;
+    assets.messageMissing[slot] = !assets.messages[slot];
 }
 
 bool allPicturesLoaded() { return assets.picturesLoaded >= pictureCount; }

@@ -45,6 +45,11 @@ struct AssetSet {
     // Each message is kept cropped to its pixels that are not fully
     // transparent, and drawn this far right and down of its place.
     PictureOffset messageOffsets[13] = {};
+    // While pictures load on demand, one level message at a time is held:
+    // a level shows one, and all thirteen would take 4 MB.
+    int messageHeld = -1;         // the slot of messages loaded, -1 for none
+    bool messageMissing[13] = {}; // slots whose file could not be loaded
+
     ALLEGRO_FONT *font = nullptr;  // score text, size 28
     int picturesLoaded = 0;        // pictures of the loading order done, loaded or not
     bool picturesOnDemand = false; // the loop loads them as frames need them, and when idle
@@ -58,6 +63,8 @@ struct AssetSet {
 extern AssetSet assets;
 
 constexpr int pictureCount = 31;
+// Pictures before the level messages in the loading order.
+constexpr int picturesBeforeMessages = 18;
 
 // Every picture, at once.
 void loadImages();
@@ -65,4 +72,10 @@ void loadImages();
 // in slot order; nothing once all are done.
 void loadNextPicture();
 bool allPicturesLoaded();
+// While pictures load on demand: the pictures of the loading order that are
+// loaded for good, the title's and the game's, all done.
+bool lastingPicturesLoaded();
+// Makes level message `slot` the one held, letting the one held before go;
+// a slot whose file failed once is not tried again.
+void holdLevelMessage(int slot);
 void loadFont();

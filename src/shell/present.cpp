@@ -46,15 +46,19 @@ void keyGame(FrameKey &key) {
     key.messageX = message ? levelMessageX(game.phaseFrame) : 0;
 }
 
-// A game needs every picture; the title, the ones up to its current slot,
-// which are first in the loading order.
+// A game needs every picture but the level messages, of which it holds the
+// one it shows; the title, the ones up to its current slot, which are first
+// in the loading order.
 void loadPicturesShown() {
     if (!assets.picturesOnDemand) {
         return;
     }
-    const int needed = game.inGame ? pictureCount : menuFrameSlot(game.phaseFrame) + 1;
-    while (assets.picturesLoaded < needed) {
+    const int needed = game.inGame ? picturesBeforeMessages : menuFrameSlot(game.phaseFrame) + 1;
+    while (assets.picturesLoaded < needed && !lastingPicturesLoaded()) {
         loadNextPicture();
+    }
+    if (game.inGame && game.levelTransition && game.phaseFrame > zoomLength) {
+        holdLevelMessage(game.messageIndex);
     }
 }
 
@@ -199,7 +203,8 @@ void presentFrame() {
 void forgetShownFrame() { frameMemo.valid = false; }
 
 void loadPictureWhileIdle() {
-    if (assets.picturesOnDemand && !allPicturesLoaded() && al_is_event_queue_empty(shell.queue)) {
+    if (assets.picturesOnDemand && !lastingPicturesLoaded() &&
+        al_is_event_queue_empty(shell.queue)) {
         loadNextPicture();
     }
 }
