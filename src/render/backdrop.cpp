@@ -66,13 +66,21 @@ bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
 }
 
 // The background only round the clock's opaque middle, which hides it. An
-// opaque background that fills the window is copied, and leaves nothing of
-// the cleared frame to show.
+// opaque background that fills the window is copied, and only the middle
+// needs clearing: the layers over it blend with what lies there.
 void layBackdrop(ALLEGRO_BITMAP *background) {
     const bool outerClock = !isZooming() || game.gameOver || game.score != 0;
     const ScreenBox hidden = clockLayerCover(outerClock ? 0 : 1);
     const auto drawBackground = [background] { al_draw_bitmap(background, 0.0f, 0.0f, 0); };
     if (background && fillsWindowOpaquely(background)) {
+        // Only under the clock's cover is the cleared frame still drawn on.
+        const ScreenBox clip = clippingBox();
+        const ScreenBox under = commonBox(hidden, clip);
+        if (!isEmpty(under)) {
+            clipTo(under);
+            al_clear_to_color(al_map_rgb(0, 0, 0));
+            clipTo(clip);
+        }
         drawCopying([&] { drawAround(hidden, drawBackground); });
     } else {
         al_clear_to_color(al_map_rgb(0, 0, 0));
