@@ -128,10 +128,11 @@ bool mazeHidden() { return game.levelTransition && game.score == 0; }
 
 float mazeZoom() { return isZooming() ? zoomScale(zoomProgress()) : 1.0f; }
 
-// The segment functions stand alone; the loops below check visibility and
-// work out the zoom once per frame instead of once per cell.
-// Gathered into one call like the arcs.
-void drawWalls() {
+// The cells of `map` marked 1, each added to one triangle list by
+// `append(ring, i, zoom)`, drawn in one call: a hundred calls a frame would
+// cost more than their pixels. The zoom and the visibility check are worked
+// out once per frame instead of once per cell.
+template <typename Append> void drawMarkedCells(const RingCellMap &map, Append append) {
     if (mazeHidden()) {
         return;
     }
@@ -139,32 +140,25 @@ void drawWalls() {
     mazeTriangles.clear();
     for (const RingSpec &ring : ringSpecs) {
         for (int i = 0; i < ring.cells; ++i) {
-            if (wallMap.cells[ring.firstIndex + i] == 1) {
-                const float a = static_cast<float>(i) * ring.cellAngle;
-                appendWall(a, ring.innerRadius, a, ring.outerRadius, z);
+            if (map.cells[ring.firstIndex + i] == 1) {
+                append(ring, i, z);
             }
         }
     }
     drawMazeTriangles();
 }
 
-// Up to a hundred arcs a frame: drawn one call each, the calls' own cost
-// outweighs their pixels, so they go to the library as one.
+void drawWalls() {
+    drawMarkedCells(wallMap, [](const RingSpec &ring, int i, float z) {
+        const float a = static_cast<float>(i) * ring.cellAngle;
+        appendWall(a, ring.innerRadius, a, ring.outerRadius, z);
+    });
+}
+
 void drawArcs() {
-    if (mazeHidden()) {
-        return;
-    }
-    const float z = mazeZoom();
-    mazeTriangles.clear();
-    for (const RingSpec &ring : ringSpecs) {
-        for (int i = 0; i < ring.cells; ++i) {
-            if (arcMap.cells[ring.firstIndex + i] == 1) {
-                appendArc(static_cast<float>(i) * ring.cellAngle, ring.cellAngle, ring.innerRadius,
-                          z);
-            }
-        }
-    }
-    drawMazeTriangles();
+    drawMarkedCells(arcMap, [](const RingSpec &ring, int i, float z) {
+        appendArc(static_cast<float>(i) * ring.cellAngle, ring.cellAngle, ring.innerRadius, z);
+    });
 }
 
 void drawWallSegment(float a1, float r1, float a2, float r2) {
