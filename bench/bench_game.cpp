@@ -17,6 +17,7 @@
 #include "game/game_state.h"
 #include "game/maze.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 #include "shell/shell.h"
 
 namespace {
@@ -54,7 +55,7 @@ void freeAssets() {
     freeBitmap(assets.background);
     freeBitmap(assets.clockHand);
     freeBitmaps(assets.warning);
-    freeBitmaps(assets.mouseFrames);
+    freeMouseSprites();
     freeBitmaps(assets.menuFrames);
     freeBitmaps(assets.messages);
     al_destroy_font(assets.font);

@@ -14,51 +14,52 @@
 
 #include "render/screens.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 
 namespace {
 
 enum class KeyedOn { Nothing, Black, Blue };
 
 struct SlotRow {
-    const char *file;      // as it lies on disk
-    ALLEGRO_BITMAP **slot; // where it must land
-    KeyedOn key;           // which colour turns transparent
+    const char *file;             // as it lies on disk
+    ALLEGRO_BITMAP *(*picture)(); // where it must land
+    KeyedOn key;                  // which colour turns transparent
 };
 
 // Every picture, in no particular order: the marker pixel, not the
 // position in this table, says which file a slot holds.
 const SlotRow slotRows[] = {
-    {"clock.png", &assets.clock, KeyedOn::Black},
-    {"zubg.png", &assets.background, KeyedOn::Nothing},
-    {"warning1.png", &assets.warning[0], KeyedOn::Nothing},
-    {"warning2.png", &assets.warning[1], KeyedOn::Nothing},
-    {"warning3.png", &assets.warning[2], KeyedOn::Nothing},
-    {"mouse_run0001.png", &assets.mouseFrames[0], KeyedOn::Blue},
-    {"mouse_run0002.png", &assets.mouseFrames[1], KeyedOn::Blue},
-    {"mouse_run0003.png", &assets.mouseFrames[2], KeyedOn::Blue},
-    {"mouse_run0004.png", &assets.mouseFrames[3], KeyedOn::Blue},
-    {"clockhand.png", &assets.clockHand, KeyedOn::Black},
-    {"startmenu/startmenu06.png", &assets.menuFrames[0], KeyedOn::Nothing},
-    {"startmenu/startmenu07.png", &assets.menuFrames[1], KeyedOn::Nothing},
-    {"startmenu/startmenu00.png", &assets.menuFrames[2], KeyedOn::Nothing},
-    {"startmenu/startmenu01.png", &assets.menuFrames[3], KeyedOn::Nothing},
-    {"startmenu/startmenu02.png", &assets.menuFrames[4], KeyedOn::Nothing},
-    {"startmenu/startmenu03.png", &assets.menuFrames[5], KeyedOn::Nothing},
-    {"startmenu/startmenu04.png", &assets.menuFrames[6], KeyedOn::Nothing},
-    {"startmenu/startmenu05.png", &assets.menuFrames[7], KeyedOn::Nothing},
-    {"messages/msg2.png", &assets.messages[0], KeyedOn::Nothing},
-    {"messages/msg3.png", &assets.messages[1], KeyedOn::Nothing},
-    {"messages/msg4.png", &assets.messages[2], KeyedOn::Nothing},
-    {"messages/msg8.png", &assets.messages[3], KeyedOn::Nothing},
-    {"messages/msg9.png", &assets.messages[4], KeyedOn::Nothing},
-    {"messages/msg10.png", &assets.messages[5], KeyedOn::Nothing},
-    {"messages/msg11.png", &assets.messages[6], KeyedOn::Nothing},
-    {"messages/msg12.png", &assets.messages[7], KeyedOn::Nothing},
-    {"messages/msg13.png", &assets.messages[8], KeyedOn::Nothing},
-    {"messages/msg14.png", &assets.messages[9], KeyedOn::Nothing},
-    {"messages/msg15.png", &assets.messages[10], KeyedOn::Nothing},
-    {"messages/msg16.png", &assets.messages[11], KeyedOn::Nothing},
-    {"messages/msg17.png", &assets.messages[12], KeyedOn::Nothing},
+    {"clock.png", [] { return assets.clock; }, KeyedOn::Black},
+    {"zubg.png", [] { return assets.background; }, KeyedOn::Nothing},
+    {"warning1.png", [] { return assets.warning[0]; }, KeyedOn::Nothing},
+    {"warning2.png", [] { return assets.warning[1]; }, KeyedOn::Nothing},
+    {"warning3.png", [] { return assets.warning[2]; }, KeyedOn::Nothing},
+    {"mouse_run0001.png", [] { return mouseSprite(0); }, KeyedOn::Blue},
+    {"mouse_run0002.png", [] { return mouseSprite(1); }, KeyedOn::Blue},
+    {"mouse_run0003.png", [] { return mouseSprite(2); }, KeyedOn::Blue},
+    {"mouse_run0004.png", [] { return mouseSprite(3); }, KeyedOn::Blue},
+    {"clockhand.png", [] { return assets.clockHand; }, KeyedOn::Black},
+    {"startmenu/startmenu06.png", [] { return assets.menuFrames[0]; }, KeyedOn::Nothing},
+    {"startmenu/startmenu07.png", [] { return assets.menuFrames[1]; }, KeyedOn::Nothing},
+    {"startmenu/startmenu00.png", [] { return assets.menuFrames[2]; }, KeyedOn::Nothing},
+    {"startmenu/startmenu01.png", [] { return assets.menuFrames[3]; }, KeyedOn::Nothing},
+    {"startmenu/startmenu02.png", [] { return assets.menuFrames[4]; }, KeyedOn::Nothing},
+    {"startmenu/startmenu03.png", [] { return assets.menuFrames[5]; }, KeyedOn::Nothing},
+    {"startmenu/startmenu04.png", [] { return assets.menuFrames[6]; }, KeyedOn::Nothing},
+    {"startmenu/startmenu05.png", [] { return assets.menuFrames[7]; }, KeyedOn::Nothing},
+    {"messages/msg2.png", [] { return assets.messages[0]; }, KeyedOn::Nothing},
+    {"messages/msg3.png", [] { return assets.messages[1]; }, KeyedOn::Nothing},
+    {"messages/msg4.png", [] { return assets.messages[2]; }, KeyedOn::Nothing},
+    {"messages/msg8.png", [] { return assets.messages[3]; }, KeyedOn::Nothing},
+    {"messages/msg9.png", [] { return assets.messages[4]; }, KeyedOn::Nothing},
+    {"messages/msg10.png", [] { return assets.messages[5]; }, KeyedOn::Nothing},
+    {"messages/msg11.png", [] { return assets.messages[6]; }, KeyedOn::Nothing},
+    {"messages/msg12.png", [] { return assets.messages[7]; }, KeyedOn::Nothing},
+    {"messages/msg13.png", [] { return assets.messages[8]; }, KeyedOn::Nothing},
+    {"messages/msg14.png", [] { return assets.messages[9]; }, KeyedOn::Nothing},
+    {"messages/msg15.png", [] { return assets.messages[10]; }, KeyedOn::Nothing},
+    {"messages/msg16.png", [] { return assets.messages[11]; }, KeyedOn::Nothing},
+    {"messages/msg17.png", [] { return assets.messages[12]; }, KeyedOn::Nothing},
 };
 constexpr int rowCount = sizeof slotRows / sizeof slotRows[0];
 
@@ -145,7 +146,7 @@ TEST_F(LoadTest, EveryFileLandsInItsSlotWithItsColourKey) {
     EXPECT_EQ(out, "");
     for (int i = 0; i < rowCount; ++i) {
         const SlotRow &row = slotRows[i];
-        ALLEGRO_BITMAP *bitmap = *row.slot;
+        ALLEGRO_BITMAP *bitmap = row.picture();
         ASSERT_NE(bitmap, nullptr) << row.file;
         EXPECT_EQ(redAt(bitmap, 1, 1), i + 1) << row.file << " is not in its slot";
         EXPECT_EQ(alphaAt(bitmap, 1, 1), 255) << row.file;
@@ -179,9 +180,9 @@ TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
         EXPECT_EQ(out, "") << "standard output is kept for the sound report";
         for (int i = 0; i < rowCount; ++i) {
             if (i == broken.row) {
-                EXPECT_EQ(*slotRows[i].slot, nullptr) << file;
+                EXPECT_EQ(slotRows[i].picture(), nullptr) << file;
             } else {
-                EXPECT_NE(*slotRows[i].slot, nullptr) << slotRows[i].file << " with " << file;
+                EXPECT_NE(slotRows[i].picture(), nullptr) << slotRows[i].file << " with " << file;
             }
         }
         writeMarkedPicture(path, broken.row + 1);
@@ -192,7 +193,7 @@ TEST_F(LoadTest, EveryPictureMissingStillReturnsWithEverySlotEmpty) {
     std::system(("rm -rf '" + folder + "'/*").c_str());
     loadFromFolder(loadImages);
     for (const SlotRow &row : slotRows) {
-        EXPECT_EQ(*row.slot, nullptr) << row.file;
+        EXPECT_EQ(row.picture(), nullptr) << row.file;
         EXPECT_NE(err.find(std::string("\"") + row.file + "\"\n"), std::string::npos) << row.file;
     }
     EXPECT_EQ(out, "");
@@ -256,7 +257,7 @@ TEST_F(LoadTest, KeyedPicturesAreWhatTheLibraryKeyingMakes) {
             ASSERT_NE(plain, nullptr) << row.file;
             al_convert_mask_to_alpha(plain, row.key == KeyedOn::Blue ? al_map_rgb(0, 0, 255)
                                                                      : al_map_rgb(0, 0, 0));
-            EXPECT_TRUE(sameBytes(*row.slot, plain)) << dir << "/" << row.file;
+            EXPECT_TRUE(sameBytes(row.picture(), plain)) << dir << "/" << row.file;
             al_destroy_bitmap(plain);
         }
     }

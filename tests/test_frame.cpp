@@ -30,7 +30,8 @@ TEST_F(FrameTest, RenderPaintsTheTargetBitmapForEachScreen) {
     assets.menuFrames[0] = solid(800, 600, titleColour);
     assets.background = solid(800, 600, calm);
     assets.clock = solid(600, 600, clock);
-    assets.mouseFrames[0] = solid(600, 600, mouse);
+    ALLEGRO_BITMAP *const frames[4] = {solid(600, 600, mouse)};
+    useMouseSprites(frames);
     struct Row {
         const char *name;
         bool inGame, gameOver;

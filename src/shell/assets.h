@@ -24,13 +24,26 @@ struct PictureOffset {
     int x, y; // of the crop's top-left corner from the file's, pixels
 };
 
+// A box within a picture.
+struct PictureBox {
+    int x, y;          // top-left corner, pixels
+    int width, height; // pixels
+};
+
 // An empty slot (nullptr) means its file could not be loaded; drawing
 // code skips empty slots.
 struct AssetSet {
     ALLEGRO_BITMAP *clock = nullptr;      // 600x600 face, black keyed out
     ALLEGRO_BITMAP *background = nullptr; // 800x600 calm background
     ALLEGRO_BITMAP *warning[3] = {};      // 800x600, ever more urgent
-    ALLEGRO_BITMAP *mouseFrames[4] = {};  // 600x600 run cycle, pivot (300, 300), blue keyed out
+    // The mouse's run cycle: 600x600 pictures, pivot (300, 300), blue keyed
+    // out. The four differ only inside one box, so one picture is drawn,
+    // showing one sprite at a time, and each sprite is kept as its pixels
+    // in that box: four whole pictures would take 5.8 MB.
+    ALLEGRO_BITMAP *mouseSheet = nullptr; // the picture drawn
+    int mouseShown = -1;                  // the sprite it shows
+    ALLEGRO_BITMAP *mouseParts[4] = {};   // memory bitmaps; null for a sprite that failed to load
+    PictureBox mouseMoving = {};          // where the parts go in the sheet
     ALLEGRO_BITMAP *clockHand = nullptr;  // pivot (50, 300), black keyed out
     ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation, or patch sheets
     // Set for a title slot holding a patch sheet: its picture is
@@ -79,3 +92,5 @@ bool lastingPicturesLoaded();
 // a slot whose file failed once is not tried again.
 void holdLevelMessage(int slot);
 void loadFont();
+// Hands the heap's free pages back to the system, where the C library can.
+void releaseFreeHeap();

@@ -148,6 +148,91 @@ ALLEGRO_BITMAP *makePatchSheet(ALLEGRO_BITMAP *base, ALLEGRO_BITMAP *picture,
 
 namespace {
 
+// Grows `box` (left, top, right, bottom, inclusive; right < 0 for none) to
+// hold every pixel where the two pictures differ.
+void growByDifferences(const Pixels &a, const Pixels &b, int width, int height, int box[4]) {
+    for (int y = 0; y < height; ++y) {
+        const unsigned char *pa = pixelAt(a, 0, y), *pb = pixelAt(b, 0, y);
+        for (int x = 0; x < width; ++x, pa += bytesPerPixel, pb += bytesPerPixel) {
+            if (std::memcmp(pa, pb, bytesPerPixel) != 0) {
+                box[0] = std::min(box[0], x), box[1] = std::min(box[1], y);
+                box[2] = std::max(box[2], x), box[3] = std::max(box[3], y);
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool differingBox(ALLEGRO_BITMAP *base, ALLEGRO_BITMAP *const pictures[], int count,
+                  PictureBox &box) {
+    const int width = al_get_bitmap_width(base), height = al_get_bitmap_height(base);
+    Pixels basePixels;
+    if (!lockPixels(base, ALLEGRO_LOCK_READONLY, basePixels)) {
+        return false;
+    }
+    int grown[4] = {width, height, -1, -1};
+    bool read = true;
+    for (int i = 0; i < count && read; ++i) {
+        Pixels picture;
+        if (!pictures[i] || pictures[i] == base) {
+            continue;
+        }
+        read = al_get_bitmap_width(pictures[i]) == width &&
+               al_get_bitmap_height(pictures[i]) == height &&
+               lockPixels(pictures[i], ALLEGRO_LOCK_READONLY, picture);
+        if (read) {
+            growByDifferences(basePixels, picture, width, height, grown);
+            al_unlock_bitmap(pictures[i]);
+        }
+    }
+    al_unlock_bitmap(base);
+    box = grown[2] < 0
+              ? PictureBox{0, 0, 0, 0}
+              : PictureBox{grown[0], grown[1], grown[2] - grown[0] + 1, grown[3] - grown[1] + 1};
+    return read;
+}
+
+ALLEGRO_BITMAP *cutBox(ALLEGRO_BITMAP *picture, const PictureBox &box, int format) {
+    Pixels pixels;
+    if (!lockPixels(picture, ALLEGRO_LOCK_READONLY, pixels)) {
+        return nullptr;
+    }
+    const int flags = al_get_new_bitmap_flags(), oldFormat = al_get_new_bitmap_format();
+    al_set_new_bitmap_flags((flags & ~ALLEGRO_VIDEO_BITMAP) | ALLEGRO_MEMORY_BITMAP);
+    al_set_new_bitmap_format(format);
+    const std::vector<TitlePatch> whole = {{0, 0, box.x, box.y, box.width, box.height}};
+    ALLEGRO_BITMAP *cut = fillSheet(pixels, whole, box.width, box.height);
+    al_set_new_bitmap_format(oldFormat);
+    al_set_new_bitmap_flags(flags);
+    al_unlock_bitmap(picture);
+    return cut;
+}
+
+bool pasteInto(ALLEGRO_BITMAP *from, ALLEGRO_BITMAP *into, int x, int y) {
+    const int width = al_get_bitmap_width(from), height = al_get_bitmap_height(from);
+    if (x < 0 || y < 0 || x + width > al_get_bitmap_width(into) ||
+        y + height > al_get_bitmap_height(into)) {
+        return false;
+    }
+    Pixels source, target;
+    if (!lockPixels(from, ALLEGRO_LOCK_READONLY, source)) {
+        return false;
+    }
+    const bool locked = lockPixels(into, ALLEGRO_LOCK_READWRITE, target);
+    if (locked) {
+        for (int row = 0; row < height; ++row) {
+            std::memcpy(pixelAt(target, x, y + row), pixelAt(source, 0, row),
+                        static_cast<size_t>(width * bytesPerPixel));
+        }
+        al_unlock_bitmap(into);
+    }
+    al_unlock_bitmap(from);
+    return locked;
+}
+
+namespace {
+
 // The box of pixels whose alpha is not 0; empty (width 0) when there are none.
 struct Box {
     int left, top, width, height; // pixels

@@ -20,6 +20,21 @@ constexpr int patchTileSize = 16;
 ALLEGRO_BITMAP *makePatchSheet(ALLEGRO_BITMAP *base, ALLEGRO_BITMAP *picture,
                                std::vector<TitlePatch> &patches);
 
+// The smallest box holding every pixel where one of `pictures` differs from
+// `base`, all memory bitmaps of the size of `base` (null entries skipped);
+// false when the pictures cannot be read. Every pixel the same gives an
+// empty box (width 0).
+bool differingBox(ALLEGRO_BITMAP *base, ALLEGRO_BITMAP *const pictures[], int count,
+                  PictureBox &box);
+
+// The pixels of `picture` inside `box`, as a new memory bitmap of pixel
+// format `format`; nullptr when it cannot be read.
+ALLEGRO_BITMAP *cutBox(ALLEGRO_BITMAP *picture, const PictureBox &box, int format);
+
+// Copies all of `from` into `into` with its top-left corner at (x, y);
+// false when either cannot be read or `from` does not fit.
+bool pasteInto(ALLEGRO_BITMAP *from, ALLEGRO_BITMAP *into, int x, int y);
+
 // The smallest box holding every pixel of `picture` (a memory bitmap) that
 // is not fully transparent, as a new bitmap made with the current new-bitmap
 // flags, and its top-left corner in `picture`. A picture with no such pixel

@@ -143,6 +143,13 @@ int mergeBoxes(ScreenBox boxes[], int count) {
     return count;
 }
 
+// The first frame of a level in play, after the title or a zoom.
+bool playBegins(const FrameKey &next) {
+    const FrameKey &shown = frameMemo.shown;
+    return next.inGame && next.zoomFrame < 0 &&
+           (!frameMemo.valid || !shown.inGame || shown.zoomFrame >= 0);
+}
+
 } // namespace
 
 int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[maxChangedBoxes]) {
@@ -193,6 +200,11 @@ void presentFrame() {
     } else {
         drawWhole();
         frameMemo.regionFrames = 0;
+    }
+    if (playBegins(key)) {
+        // Starting a level leaves free holes behind: the zoom's drawing and
+        // the message's decoding. Handed back, they do not pile up.
+        releaseFreeHeap();
     }
     frameMemo.shown = key;
     frameMemo.valid = true;

@@ -8,6 +8,7 @@
 #include "game/game_state.h"
 #include "game/maze.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 #include "shell/shell.h"
 
 bool Snapshot::lit(int x, int y) const {
@@ -85,6 +86,7 @@ void RenderTest::SetUp() {
 }
 
 void RenderTest::TearDown() {
+    freeMouseSprites();
     assets = AssetSet{};
     al_set_target_bitmap(nullptr);
     for (ALLEGRO_BITMAP *bitmap : owned) {
@@ -110,6 +112,15 @@ ALLEGRO_BITMAP *RenderTest::solid(int w, int h, Rgb colour) {
     al_clear_to_color(al_map_rgb(colour.r, colour.g, colour.b));
     al_set_target_bitmap(target);
     return bitmap;
+}
+
+void RenderTest::useMouseSprites(ALLEGRO_BITMAP *const frames[4]) {
+    ALLEGRO_BITMAP *copies[4] = {};
+    for (int k = 0; k < 4; ++k) {
+        copies[k] = frames[k] ? al_clone_bitmap(frames[k]) : nullptr;
+    }
+    setMouseSprites(copies);
+    al_set_target_bitmap(target);
 }
 
 ALLEGRO_BITMAP *RenderTest::transparent(int w, int h) {
