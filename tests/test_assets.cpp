@@ -263,6 +263,50 @@ TEST_F(LoadTest, KeyedPicturesAreWhatTheLibraryKeyingMakes) {
     }
 }
 
+// The two most urgent backgrounds are kept without their middle, which the
+// resting clock covers: drawn, they must be the whole picture everywhere
+// else, and leave the middle alone.
+TEST_F(LoadTest, UrgentBackgroundsAreWholeRoundTheRestingClock) {
+    ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
+    assets = AssetSet{};
+    loadImages();
+    const ScreenBox middle = clockRestCover();
+    ASSERT_FALSE(isEmpty(middle));
+    ALLEGRO_BITMAP *frame = al_create_bitmap(800, 600);
+    for (int k = 1; k < 3; ++k) {
+        ASSERT_TRUE(assets.warningCut[k]) << "warning" << k + 1;
+        EXPECT_LT(al_get_bitmap_width(assets.warning[k]) * al_get_bitmap_height(assets.warning[k]),
+                  800 * 600 * 7 / 10)
+            << "the strips take less than the picture";
+        al_set_target_bitmap(frame);
+        al_clear_to_color(al_map_rgb(255, 0, 255));
+        drawBackdropPicture(assets.warning[k]);
+        ALLEGRO_BITMAP *whole = al_load_bitmap(k == 1 ? "warning2.png" : "warning3.png");
+        ASSERT_NE(whole, nullptr);
+        int wrong = 0, drawnInMiddle = 0;
+        for (int y = 0; y < 600; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                const bool inMiddle =
+                    x >= middle.x0 && x < middle.x1 && y >= middle.y0 && y < middle.y1;
+                unsigned char r, g, b, wr, wg, wb;
+                al_unmap_rgb(al_get_pixel(frame, x, y), &r, &g, &b);
+                al_unmap_rgb(al_get_pixel(whole, x, y), &wr, &wg, &wb);
+                if (inMiddle) {
+                    drawnInMiddle += !(r == 255 && g == 0 && b == 255);
+                } else {
+                    wrong += r != wr || g != wg || b != wb;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "warning" << k + 1 << " differs round the middle";
+        EXPECT_EQ(drawnInMiddle, 0) << "warning" << k + 1;
+        al_destroy_bitmap(whole);
+    }
+    EXPECT_FALSE(assets.warningCut[0]) << "the first warning shows behind the opening zoom";
+    al_set_target_bitmap(nullptr);
+    al_destroy_bitmap(frame);
+}
+
 // What the title shows for a slot, or for a file drawn whole (black when
 // it does not load), as an 800x600 memory bitmap.
 ALLEGRO_BITMAP *titleShown(int slot, const char *file) {

@@ -47,6 +47,20 @@ TEST_F(ScreensTest, BackgroundWarnsAsTheClockRunsOut) {
     }
 }
 
+// The opening zoom leaves the outer clock out, so its background shows in
+// the middle: it must never be one of the two kept without their middle.
+TEST_F(ScreensTest, OpeningZoomNeverShowsTheUrgentBackgrounds) {
+    startGame();
+    game.inGame = true;
+    int frames = 0;
+    while (game.levelTransition && game.score == 0 && frames < 100) {
+        EXPECT_LT(warningLevel(game.timeLeft, game.timeLimit), 2) << "frame " << game.phaseFrame;
+        update();
+        frames += 1;
+    }
+    EXPECT_GE(frames, 60) << "the whole zoom was seen";
+}
+
 TEST_F(ScreensTest, MissingBackgroundIsSkipped) {
     assets.background = solid(8, 8, {10, 10, 90});
     game.timeLimit = 950;

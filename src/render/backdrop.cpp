@@ -10,6 +10,8 @@
 
 #include <allegro5/allegro.h>
 
+#include <initializer_list>
+
 #include "game/game_state.h"
 #include "render/scene.h"
 #include "render/screens.h"
@@ -32,22 +34,39 @@ struct OpaqueCheck {
 
 OpaqueCheck opaqueChecks[4]; // one per background
 
-bool allOpaque(ALLEGRO_BITMAP *picture) {
+// Whether every pixel of the picture in the given box is fully opaque.
+bool allOpaque(ALLEGRO_BITMAP *picture, int left, int top, int w, int h) {
     ALLEGRO_LOCKED_REGION *region =
         al_lock_bitmap(picture, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
     if (!region) {
         return false;
     }
     bool opaque = true;
-    const int w = al_get_bitmap_width(picture), h = al_get_bitmap_height(picture);
-    for (int y = 0; y < h && opaque; ++y) {
+    for (int y = top; y < top + h && opaque; ++y) {
         const auto *row = static_cast<const unsigned char *>(region->data) + y * region->pitch;
-        for (int x = 0; x < w && opaque; ++x) {
+        for (int x = left; x < left + w && opaque; ++x) {
             opaque = row[4 * x + 3] == 255;
         }
     }
     al_unlock_bitmap(picture);
     return opaque;
+}
+
+// A background kept as strips round its middle counts as filling the
+// window when every strip is opaque: the middle is cleared and lies under
+// the clock.
+bool stripsOpaque(ALLEGRO_BITMAP *picture) {
+    for (int k = 0; k < 3; ++k) {
+        if (picture == assets.warning[k] && assets.warningCut[k]) {
+            bool opaque = true;
+            for (const TitlePatch &strip : assets.warningStrips[k]) {
+                opaque = opaque &&
+                         allOpaque(picture, strip.sheetX, strip.sheetY, strip.width, strip.height);
+            }
+            return opaque;
+        }
+    }
+    return false;
 }
 
 bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
@@ -60,8 +79,10 @@ bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
     OpaqueCheck &check = opaqueChecks[next];
     next = (next + 1) % 4;
     check.picture = picture;
-    check.fillsWindow = al_get_bitmap_width(picture) >= screenWidth &&
-                        al_get_bitmap_height(picture) >= screenHeight && allOpaque(picture);
+    const int w = al_get_bitmap_width(picture), h = al_get_bitmap_height(picture);
+    check.fillsWindow = isEmpty(backdropHole(picture)) ? w >= screenWidth && h >= screenHeight &&
+                                                             allOpaque(picture, 0, 0, w, h)
+                                                       : stripsOpaque(picture);
     return check.fillsWindow;
 }
 
@@ -71,15 +92,18 @@ bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
 void layBackdrop(ALLEGRO_BITMAP *background) {
     const bool outerClock = !isZooming() || game.gameOver || game.score != 0;
     const ScreenBox hidden = clockLayerCover(outerClock ? 0 : 1);
-    const auto drawBackground = [background] { al_draw_bitmap(background, 0.0f, 0.0f, 0); };
+    const auto drawBackground = [background] { drawBackdropPicture(background); };
     if (background && fillsWindowOpaquely(background)) {
-        // Only under the clock's cover is the cleared frame still drawn on.
+        // Only under the clock's cover, and the middle of a background kept
+        // as strips, is the cleared frame still drawn on.
         const ScreenBox clip = clippingBox();
-        const ScreenBox under = commonBox(hidden, clip);
-        if (!isEmpty(under)) {
-            clipTo(under);
-            al_clear_to_color(al_map_rgb(0, 0, 0));
-            clipTo(clip);
+        for (const ScreenBox &cleared : {hidden, backdropHole(background)}) {
+            const ScreenBox under = commonBox(cleared, clip);
+            if (!isEmpty(under)) {
+                clipTo(under);
+                al_clear_to_color(al_map_rgb(0, 0, 0));
+                clipTo(clip);
+            }
         }
         drawCopying([&] { drawAround(hidden, drawBackground); });
     } else {

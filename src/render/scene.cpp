@@ -180,17 +180,16 @@ void measureVisiblePart(VisiblePart &measured, ALLEGRO_BITMAP *picture) {
 
 } // namespace
 
+namespace {
+
 // A window pixel samples the picture within a pixel or so of where the
 // scale puts it; the square inside the disc, kept two pixels clear of its
 // edge, is safely covered.
-ScreenBox clockLayerCover(int k) {
-    if (!assets.clock || k < 0 || k > clockLayers) {
-        return noBox;
-    }
+ScreenBox coverAtScale(float scale) {
     if (clockDisc.picture != assets.clock) {
         measureOpaqueDisc(clockDisc, assets.clock);
     }
-    const double onWindow = clockDisc.radius / clockLayerScale(k) - 2.0;
+    const double onWindow = clockDisc.radius / scale - 2.0;
     const int half = static_cast<int>(std::floor(onWindow / std::sqrt(2.0))) - 1;
     if (half <= 0) {
         return noBox;
@@ -198,6 +197,17 @@ ScreenBox clockLayerCover(int k) {
     const int cx = static_cast<int>(clockCentreX), cy = static_cast<int>(clockCentreY);
     return {cx - half, cy - half, cx + half, cy + half};
 }
+
+} // namespace
+
+ScreenBox clockLayerCover(int k) {
+    if (!assets.clock || k < 0 || k > clockLayers) {
+        return noBox;
+    }
+    return coverAtScale(clockLayerScale(k));
+}
+
+ScreenBox clockRestCover() { return assets.clock ? coverAtScale(1.0f) : noBox; }
 
 ScreenBox clockHandBox(float degrees) {
     if (!assets.clockHand) {

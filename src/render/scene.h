@@ -35,6 +35,8 @@ void drawClockLayer(int k);
 // The square of the window that clock layer k covers with fully opaque
 // pixels this frame: what lies under it there is never seen.
 ScreenBox clockLayerCover(int k);
+// The same for the outer clock at rest, whatever the frame.
+ScreenBox clockRestCover();
 
 void drawClockHand();
 // Where the hand can leave pixels when turned to `degrees`: only its

@@ -67,7 +67,41 @@ int menuFrameSlot(unsigned phaseFrame) {
     return slot < std::size(assets.menuFrames) ? static_cast<int>(slot) : -1;
 }
 
-void drawBackground() { drawIfLoaded(backgroundFor(game.timeLeft, game.timeLimit), 0.0f, 0.0f); }
+void drawBackground() { drawBackdropPicture(backgroundFor(game.timeLeft, game.timeLimit)); }
+
+namespace {
+
+int cutWarning(ALLEGRO_BITMAP *background) {
+    for (int k = 0; k < 3; ++k) {
+        if (background && background == assets.warning[k] && assets.warningCut[k]) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+void drawBackdropPicture(ALLEGRO_BITMAP *background) {
+    const int k = cutWarning(background);
+    if (k < 0) {
+        drawIfLoaded(background, 0.0f, 0.0f);
+        return;
+    }
+    for (const TitlePatch &strip : assets.warningStrips[k]) {
+        al_draw_bitmap_region(background, strip.sheetX, strip.sheetY, strip.width, strip.height,
+                              strip.x, strip.y, 0);
+    }
+}
+
+ScreenBox backdropHole(ALLEGRO_BITMAP *background) {
+    const int k = cutWarning(background);
+    if (k < 0) {
+        return noBox;
+    }
+    const PictureBox &hole = assets.warningHoles[k];
+    return {hole.x, hole.y, hole.x + hole.width, hole.y + hole.height};
+}
 
 // Without a font the numbers are simply missing.
 void drawNumber(int value, int x, int y) {

@@ -19,6 +19,10 @@ int levelMessageX(unsigned phaseFrame);
 int menuFrameSlot(unsigned phaseFrame);
 
 void drawBackground();
+// A background picture at the window's corner, whole or as its strips.
+void drawBackdropPicture(ALLEGRO_BITMAP *background);
+// The middle a background kept as strips leaves out; noBox for one kept whole.
+ScreenBox backdropHole(ALLEGRO_BITMAP *background);
 void drawNumber(int value, int x, int y);
 void drawFade();
 void drawLevelMessage();

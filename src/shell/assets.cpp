@@ -15,8 +15,10 @@
 #endif
 
 #include "game/game_state.h"
+#include "render/scene.h"
 #include "shell/mouse_sprites.h"
 #include "shell/picture_cuts.h"
+#include "shell/shell.h"
 
 const std::string assetRoot;
 AssetSet assets;
@@ -24,8 +26,9 @@ AssetSet assets;
 namespace {
 
 // How a picture is made ready: as it is, with a colour keyed out, as a
-// title picture, cropped as a level message, or as a run-cycle sprite.
-enum class Kind { Plain, KeyedOnBlack, KeyedOnBlue, Title, Message, Mouse };
+// title picture, cropped as a level message, as a run-cycle sprite, or
+// without the middle that only the clock at rest lies over.
+enum class Kind { Plain, KeyedOnBlack, KeyedOnBlue, Title, Message, Mouse, BehindClock };
 
 struct PictureFile {
     const char *name;      // as the game writes it, backslash before the file
@@ -48,8 +51,8 @@ const PictureFile pictureFiles[pictureCount] = {
     {"startmenu\\startmenu05.png", &assets.menuFrames[7], Kind::Title},
     {"clock.png", &assets.clock, Kind::KeyedOnBlack},
     {"warning1.png", &assets.warning[0], Kind::Plain},
-    {"warning2.png", &assets.warning[1], Kind::Plain},
-    {"warning3.png", &assets.warning[2], Kind::Plain},
+    {"warning2.png", &assets.warning[1], Kind::BehindClock},
+    {"warning3.png", &assets.warning[2], Kind::BehindClock},
     {"zubg.png", &assets.background, Kind::Plain},
     {"mouse_run0001.png", &assets.mouseParts[0], Kind::Mouse},
     {"mouse_run0002.png", &assets.mouseParts[1], Kind::Mouse},
@@ -147,6 +150,33 @@ ALLEGRO_BITMAP *loadKeyedPicture(const char *name, ALLEGRO_COLOR key) {
     return bitmap;
 }
 
+// Kept whole when there is no middle to leave out: no clock, or a
+// picture not the size of the window.
+void loadBehindClock(int slot, const char *name) {
+    assets.warningCut[slot] = false;
+    assets.warningStrips[slot].clear();
+    ALLEGRO_BITMAP *picture = loadMemoryPicture(name);
+    const ScreenBox middle = clockRestCover();
+    ALLEGRO_BITMAP *strips = nullptr;
+    if (picture && !isEmpty(middle) && al_get_bitmap_width(picture) == screenWidth &&
+        al_get_bitmap_height(picture) == screenHeight) {
+        const PictureBox hole = {middle.x0, middle.y0, middle.x1 - middle.x0,
+                                 middle.y1 - middle.y0};
+        strips = cutAround(picture, hole, assets.warningStrips[slot]);
+        assets.warningHoles[slot] = hole;
+    }
+    if (strips) {
+        al_destroy_bitmap(picture);
+        assets.warning[slot] = strips;
+        assets.warningCut[slot] = true;
+    } else {
+        if (picture) {
+            al_convert_bitmap(picture);
+        }
+        assets.warning[slot] = picture;
+    }
+}
+
 // The sprites come one by one; after the last, they become the run cycle.
 void loadMouseFrame(int sprite, const char *name) {
     addMouseSprite(sprite, loadKeyedMemoryPicture(name, al_map_rgb(0, 0, 255)));
@@ -222,6 +252,8 @@ void loadNextPicture() {
         loadTitlePicture(static_cast<int>(file.slot - assets.menuFrames), file.name);
     } else if (file.kind == Kind::Message) {
         loadMessagePicture(static_cast<int>(file.slot - assets.messages), file.name);
+    } else if (file.kind == Kind::BehindClock) {
+        loadBehindClock(static_cast<int>(file.slot - assets.warning), file.name);
     } else if (file.kind == Kind::Mouse) {
         loadMouseFrame(static_cast<int>(file.slot - assets.mouseParts), file.name);
     } else {

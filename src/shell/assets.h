@@ -35,7 +35,14 @@ struct PictureBox {
 struct AssetSet {
     ALLEGRO_BITMAP *clock = nullptr;      // 600x600 face, black keyed out
     ALLEGRO_BITMAP *background = nullptr; // 800x600 calm background
-    ALLEGRO_BITMAP *warning[3] = {};      // 800x600, ever more urgent
+    ALLEGRO_BITMAP *warning[3] = {};      // 800x600, ever more urgent, or strips
+    // Set for a warning kept as the strips round the middle that the clock
+    // at rest covers: the two most urgent never show behind the opening
+    // zoom, the one view without the outer clock, so their middles are
+    // never seen. The strips' places are in warningStrips.
+    bool warningCut[3] = {};
+    std::vector<TitlePatch> warningStrips[3];
+    PictureBox warningHoles[3] = {}; // the middle left out
     // The mouse's run cycle: 600x600 pictures, pivot (300, 300), blue keyed
     // out. The four differ only inside one box, so one picture is drawn,
     // showing one sprite at a time, and each sprite is kept as its pixels

@@ -209,6 +209,39 @@ ALLEGRO_BITMAP *cutBox(ALLEGRO_BITMAP *picture, const PictureBox &box, int forma
     return cut;
 }
 
+ALLEGRO_BITMAP *cutAround(ALLEGRO_BITMAP *picture, const PictureBox &hole,
+                          std::vector<TitlePatch> &patches) {
+    patches.clear();
+    const int width = al_get_bitmap_width(picture), height = al_get_bitmap_height(picture);
+    const int holeRight = hole.x + hole.width, holeBottom = hole.y + hole.height;
+    std::vector<TitlePatch> strips = {
+        {0, 0, 0, 0, width, hole.y},                                // above
+        {0, 0, 0, holeBottom, width, height - holeBottom},          // below
+        {0, 0, 0, hole.y, hole.x, hole.height},                     // left
+        {0, 0, holeRight, hole.y, width - holeRight, hole.height}}; // right
+    // Cut no wider than half the picture, the strips pack with the sides of
+    // the hole next to each other and little room lost.
+    const int sheetWidth = (width + 1) / 2;
+    std::vector<TitlePatch> pieces;
+    for (const TitlePatch &strip : strips) {
+        for (int x = 0; x < strip.width && strip.height > 0; x += sheetWidth) {
+            pieces.push_back(
+                {0, 0, strip.x + x, strip.y, std::min(sheetWidth, strip.width - x), strip.height});
+        }
+    }
+    Pixels pixels;
+    if (!lockPixels(picture, ALLEGRO_LOCK_READONLY, pixels)) {
+        return nullptr;
+    }
+    const int sheetHeight = packPatches(pieces, sheetWidth);
+    ALLEGRO_BITMAP *sheet = fillSheet(pixels, pieces, sheetWidth, sheetHeight);
+    al_unlock_bitmap(picture);
+    if (sheet) {
+        patches.swap(pieces);
+    }
+    return sheet;
+}
+
 bool pasteInto(ALLEGRO_BITMAP *from, ALLEGRO_BITMAP *into, int x, int y) {
     const int width = al_get_bitmap_width(from), height = al_get_bitmap_height(from);
     if (x < 0 || y < 0 || x + width > al_get_bitmap_width(into) ||

@@ -31,6 +31,13 @@ bool differingBox(ALLEGRO_BITMAP *base, ALLEGRO_BITMAP *const pictures[], int co
 // format `format`; nullptr when it cannot be read.
 ALLEGRO_BITMAP *cutBox(ALLEGRO_BITMAP *picture, const PictureBox &box, int format);
 
+// The pixels of `picture` (a memory bitmap) round the box `hole`, which
+// lies inside it, as up to four strips packed into one new bitmap made
+// with the current new-bitmap flags; where each lies and goes lands in
+// `patches`. nullptr when the picture cannot be read.
+ALLEGRO_BITMAP *cutAround(ALLEGRO_BITMAP *picture, const PictureBox &hole,
+                          std::vector<TitlePatch> &patches);
+
 // Copies all of `from` into `into` with its top-left corner at (x, y);
 // false when either cannot be read or `from` does not fit.
 bool pasteInto(ALLEGRO_BITMAP *from, ALLEGRO_BITMAP *into, int x, int y);
