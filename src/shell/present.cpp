@@ -10,6 +10,7 @@
 #include "render/scene.h"
 #include "render/screens.h"
 #include "shell/assets.h"
+#include "shell/mouse_sprites.h"
 #include "shell/shell.h"
 #include "shell/window_region.h"
 
@@ -47,18 +48,23 @@ void keyGame(FrameKey &key) {
 }
 
 // A game needs every picture but the level messages, of which it holds the
-// one it shows; the title, the ones up to its current slot, which are first
-// in the loading order.
-void loadPicturesShown() {
-    if (!assets.picturesOnDemand) {
-        return;
+// one it shows, and the mouse's sprite shown; the title, the ones up to its
+// current slot, which are first in the loading order.
+void readyPicturesShown() {
+    if (assets.picturesOnDemand) {
+        const int needed =
+            game.inGame ? picturesBeforeMessages : menuFrameSlot(game.phaseFrame) + 1;
+        while (assets.picturesLoaded < needed && !lastingPicturesLoaded()) {
+            loadNextPicture();
+        }
+        if (game.inGame && game.levelTransition && game.phaseFrame > zoomLength) {
+            holdLevelMessage(game.messageIndex);
+        }
     }
-    const int needed = game.inGame ? picturesBeforeMessages : menuFrameSlot(game.phaseFrame) + 1;
-    while (assets.picturesLoaded < needed && !lastingPicturesLoaded()) {
-        loadNextPicture();
-    }
-    if (game.inGame && game.levelTransition && game.phaseFrame > zoomLength) {
-        holdLevelMessage(game.messageIndex);
+    // The run cycle's picture is changed before the frame's drawing starts:
+    // changed in the middle, the driver would first finish what was drawn.
+    if (game.inGame) {
+        mouseSprite(game.mouse.animFrame / mouseFramesPerSprite);
     }
 }
 
@@ -178,7 +184,7 @@ int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[ma
 }
 
 void presentFrame() {
-    loadPicturesShown();
+    readyPicturesShown();
     if (!shell.display) {
         render();
         return;
