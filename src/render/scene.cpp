@@ -209,19 +209,34 @@ ScreenBox clockLayerCover(int k) {
 
 ScreenBox clockRestCover() { return assets.clock ? coverAtScale(1.0f) : noBox; }
 
-ScreenBox clockHandBox(float degrees) {
+namespace {
+
+// The rows `first` to `last` (of `pieces`) of the hand's visible part,
+// turned to `degrees`.
+ScreenBox handRowsBox(float degrees, int first, int last, int pieces) {
     if (!assets.clockHand) {
         return noBox;
     }
     if (handPart.picture != assets.clockHand) {
         measureVisiblePart(handPart, assets.clockHand);
     }
-    const VisiblePart &hand = handPart;
-    if (hand.part[0] >= hand.part[2] || hand.part[1] >= hand.part[3]) {
+    const float *part = handPart.part;
+    if (part[0] >= part[2] || part[1] >= part[3]) {
         return noBox;
     }
-    return turnedPictureBox(hand.part, 50.0f, 300.0f, clockCentreX, clockCentreY, 1.0f,
+    const float height = part[3] - part[1];
+    const float rows[4] = {part[0], part[1] + height * static_cast<float>(first) / pieces, part[2],
+                           part[1] + height * static_cast<float>(last) / pieces};
+    return turnedPictureBox(rows, 50.0f, 300.0f, clockCentreX, clockCentreY, 1.0f,
                             static_cast<float>(degrees * degToRad));
+}
+
+} // namespace
+
+ScreenBox clockHandBox(float degrees) { return handRowsBox(degrees, 0, 1, 1); }
+
+ScreenBox clockHandPieceBox(float degrees, int piece) {
+    return handRowsBox(degrees, piece, piece + 1, handPieces);
 }
 
 void drawClockHand() {

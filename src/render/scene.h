@@ -42,3 +42,8 @@ void drawClockHand();
 // Where the hand can leave pixels when turned to `degrees`: only its
 // visible part, not the transparent rest of its picture.
 ScreenBox clockHandBox(float degrees);
+// The hand's visible part cut along its length into this many pieces, and
+// where piece `piece` (0 at the picture's top) lies when turned: round a
+// slanted hand the pieces hold far fewer pixels than one box round it.
+constexpr int handPieces = 4;
+ScreenBox clockHandPieceBox(float degrees, int piece);

@@ -163,16 +163,18 @@ int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[ma
     if (!next.inGame || std::memcmp(&a, &b, sizeof a) != 0) {
         return 0;
     }
-    ScreenBox changed[maxChangedBoxes] = {noBox, noBox, noBox};
-    if (shown.handDegrees != next.handDegrees) {
-        changed[0] = joinBoxes(clockHandBox(shown.handDegrees), clockHandBox(next.handDegrees));
+    ScreenBox changed[maxChangedBoxes];
+    std::fill(std::begin(changed), std::end(changed), noBox);
+    for (int i = 0; i < handPieces && shown.handDegrees != next.handDegrees; ++i) {
+        changed[i] = joinBoxes(clockHandPieceBox(shown.handDegrees, i),
+                               clockHandPieceBox(next.handDegrees, i));
     }
     if (!sameMouse(shown, next)) {
-        changed[1] = joinBoxes(mouseBoxOf(shown), mouseBoxOf(next));
+        changed[handPieces] = joinBoxes(mouseBoxOf(shown), mouseBoxOf(next));
     }
     if (shown.messageX != next.messageX) {
-        changed[2] = joinBoxes(levelMessageBox(shown.messageSlot, shown.messageX),
-                               levelMessageBox(next.messageSlot, next.messageX));
+        changed[handPieces + 1] = joinBoxes(levelMessageBox(shown.messageSlot, shown.messageX),
+                                            levelMessageBox(next.messageSlot, next.messageX));
     }
     int count = 0;
     for (const ScreenBox &box : changed) {

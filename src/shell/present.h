@@ -59,7 +59,7 @@ FrameKey frameKey();
 // `next` of a game when only the hand, the mouse or the level message
 // moved, clipped to the window; up to maxChangedBoxes, and how many, or 0
 // if anything else changed.
-constexpr int maxChangedBoxes = 3;
+constexpr int maxChangedBoxes = handPieces + 2;
 int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[maxChangedBoxes]);
 
 // Loads the pictures the frame shows if they are still to come, then draws
