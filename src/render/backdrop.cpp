@@ -55,18 +55,13 @@ bool allOpaque(ALLEGRO_BITMAP *picture, int left, int top, int w, int h) {
 // A background kept as strips round its middle counts as filling the
 // window when every strip is opaque: the middle is cleared and lies under
 // the clock.
-bool stripsOpaque(ALLEGRO_BITMAP *picture) {
-    for (int k = 0; k < 3; ++k) {
-        if (picture == assets.warning[k] && assets.warningCut[k]) {
-            bool opaque = true;
-            for (const TitlePatch &strip : assets.warningStrips[k]) {
-                opaque = opaque &&
-                         allOpaque(picture, strip.sheetX, strip.sheetY, strip.width, strip.height);
-            }
-            return opaque;
-        }
+bool stripsOpaque(ALLEGRO_BITMAP *picture, int slot) {
+    bool opaque = true;
+    for (const TitlePatch &strip : assets.warningStrips[slot]) {
+        opaque =
+            opaque && allOpaque(picture, strip.sheetX, strip.sheetY, strip.width, strip.height);
     }
-    return false;
+    return opaque;
 }
 
 bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
@@ -80,9 +75,10 @@ bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
     next = (next + 1) % 4;
     check.picture = picture;
     const int w = al_get_bitmap_width(picture), h = al_get_bitmap_height(picture);
-    check.fillsWindow = isEmpty(backdropHole(picture)) ? w >= screenWidth && h >= screenHeight &&
-                                                             allOpaque(picture, 0, 0, w, h)
-                                                       : stripsOpaque(picture);
+    const int slot = cutWarning(picture);
+    check.fillsWindow =
+        slot < 0 ? w >= screenWidth && h >= screenHeight && allOpaque(picture, 0, 0, w, h)
+                 : stripsOpaque(picture, slot);
     return check.fillsWindow;
 }
 

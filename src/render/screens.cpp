@@ -69,8 +69,6 @@ int menuFrameSlot(unsigned phaseFrame) {
 
 void drawBackground() { drawBackdropPicture(backgroundFor(game.timeLeft, game.timeLimit)); }
 
-namespace {
-
 int cutWarning(ALLEGRO_BITMAP *background) {
     for (int k = 0; k < 3; ++k) {
         if (background && background == assets.warning[k] && assets.warningCut[k]) {
@@ -79,8 +77,6 @@ int cutWarning(ALLEGRO_BITMAP *background) {
     }
     return -1;
 }
-
-} // namespace
 
 void drawBackdropPicture(ALLEGRO_BITMAP *background) {
     const int k = cutWarning(background);

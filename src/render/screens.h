@@ -19,6 +19,8 @@ int levelMessageX(unsigned phaseFrame);
 int menuFrameSlot(unsigned phaseFrame);
 
 void drawBackground();
+// The slot of assets.warning holding `background` as strips, or -1.
+int cutWarning(ALLEGRO_BITMAP *background);
 // A background picture at the window's corner, whole or as its strips.
 void drawBackdropPicture(ALLEGRO_BITMAP *background);
 // The middle a background kept as strips leaves out; noBox for one kept whole.

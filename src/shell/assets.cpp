@@ -4,10 +4,7 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_ttf.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <iterator>
 
 #ifdef __GLIBC__

@@ -154,7 +154,7 @@ void setMouseSprites(ALLEGRO_BITMAP *frames[4]) {
 }
 
 bool hasMouseSprite(int sprite) {
-    return sprite >= 0 && sprite < 4 && assets.mouseSheet && assets.mouseParts[sprite];
+    return sprite >= 0 && sprite < spriteCount && assets.mouseSheet && assets.mouseParts[sprite];
 }
 
 ALLEGRO_BITMAP *mouseSprite(int sprite) {
