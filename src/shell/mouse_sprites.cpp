@@ -3,8 +3,8 @@
 // The four sprites are 600 x 600 pictures drawn a tenth of that size, and
 // they differ only round the legs. Kept whole they would take 5.8 MB of
 // textures; kept as one picture plus each sprite's pixels in the box where
-// they differ, under half of that. Showing another sprite copies its box
-// into the picture, so what is drawn is always the sprite's own pixels.
+// they differ, 3.4 MB. Showing another sprite copies its box into the
+// picture, so what is drawn is always the sprite's own pixels.
 #include "shell/mouse_sprites.h"
 
 #include <algorithm>
