@@ -1,13 +1,12 @@
 // Where the mouse is drawn, which way it faces and which sprite it shows.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "game/game_state.h"
 #include "render/maze_view.h"
 #include "shell/assets.h"
 #include "shell/mouse_sprites.h"
 #include "support/render_fixture.h"
+#include "support/same_bytes.h"
 
 namespace {
 
@@ -141,30 +140,6 @@ TEST_F(MouseViewTest, EmptySpriteSlotDrawsNothing) {
     game.mouse.animFrame = 12;
     drawMouse();
     EXPECT_TRUE(shot().litBox().empty);
-}
-
-} // namespace
-
-namespace {
-
-bool sameBytes(ALLEGRO_BITMAP *a, ALLEGRO_BITMAP *b) {
-    const int w = al_get_bitmap_width(a), h = al_get_bitmap_height(a);
-    if (w != al_get_bitmap_width(b) || h != al_get_bitmap_height(b)) {
-        return false;
-    }
-    ALLEGRO_LOCKED_REGION *ra =
-        al_lock_bitmap(a, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
-    ALLEGRO_LOCKED_REGION *rb =
-        al_lock_bitmap(b, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
-    bool same = true;
-    for (int y = 0; y < h && same; ++y) {
-        same = std::memcmp(static_cast<const char *>(ra->data) + y * ra->pitch,
-                           static_cast<const char *>(rb->data) + y * rb->pitch,
-                           static_cast<size_t>(w * 4)) == 0;
-    }
-    al_unlock_bitmap(a);
-    al_unlock_bitmap(b);
-    return same;
 }
 
 } // namespace
