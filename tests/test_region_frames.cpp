@@ -199,58 +199,140 @@ void step(int i) {
     }
 }
 
-TEST(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
+// The game's window under Xvfb with a game's pictures loaded, and a
+// connection of the test's own to read the window back. False (and the
+// test skipped) without REGION_TESTS_ON_DISPLAY.
+bool openTestWindow(XScreen &screen) {
     if (!std::getenv("REGION_TESTS_ON_DISPLAY")) {
-        GTEST_SKIP() << "needs an X server: run with REGION_TESTS_ON_DISPLAY set, under Xvfb";
+        return false;
     }
     startLibrary();
     shell.display = al_create_display(screenWidth, screenHeight);
-    ASSERT_NE(shell.display, nullptr);
-    ASSERT_TRUE(startRegionUpdates(shell.display)) << "Xvfb's software renderer copies regions";
+    EXPECT_NE(shell.display, nullptr);
+    EXPECT_TRUE(shell.display && startRegionUpdates(shell.display))
+        << "Xvfb's software renderer copies regions";
     loadGamePictures();
-    XScreen screen;
     screen.dpy = XOpenDisplay(nullptr);
-    ASSERT_NE(screen.dpy, nullptr);
-    screen.gameWindow = al_get_x_window_id(shell.display);
+    EXPECT_NE(screen.dpy, nullptr);
+    screen.gameWindow = shell.display ? al_get_x_window_id(shell.display) : 0;
     screen.width = screenWidth, screen.height = screenHeight;
+    return shell.display && screen.dpy && regionUpdatesOn();
+}
 
+void closeTestWindow(XScreen &screen) {
+    if (screen.dpy) {
+        XCloseDisplay(screen.dpy);
+    }
+    al_destroy_display(shell.display);
+    shell.display = nullptr;
+}
+
+// The whole frame of the current state, drawn where the game draws: an
+// off-screen picture would round some edges differently. Where the back
+// buffer was right, this changes nothing the next frame starts from.
+std::vector<uint32_t> wholeFrame() { return frameColours(al_get_backbuffer(shell.display)); }
+
+// How many pixels of the window differ from the whole frame, and their box.
+struct Mismatch {
+    int pixels = 0;
+    int x0 = 9999, y0 = 9999, x1 = -1, y1 = -1;
+};
+
+Mismatch windowAgainstWholeFrame(XScreen &screen) {
+    Image shown;
+    Mismatch m;
+    if (!grabGameWindow(screen, shown)) {
+        m.pixels = -1;
+        return m;
+    }
+    const std::vector<uint32_t> expected = wholeFrame();
+    for (int y = 0; y < screenHeight; ++y) {
+        for (int x = 0; x < screenWidth; ++x) {
+            const size_t k = static_cast<size_t>(y * screenWidth + x);
+            if (shown.pixels[k] != expected[k]) {
+                m.pixels += 1, m.x0 = std::min(m.x0, x), m.x1 = std::max(m.x1, x);
+                m.y0 = std::min(m.y0, y), m.y1 = std::max(m.y1, y);
+            }
+        }
+    }
+    return m;
+}
+
+// Paints over the whole window behind the game's back, as a misbehaving
+// window manager might, with no expose event.
+void spoilWindow(XScreen &screen) {
+    GC gc = XCreateGC(screen.dpy, screen.gameWindow, 0, nullptr);
+    XSetForeground(screen.dpy, gc, 0xff00ff);
+    XFillRectangle(screen.dpy, screen.gameWindow, gc, 0, 0, screenWidth, screenHeight);
+    XFreeGC(screen.dpy, gc);
+    XSync(screen.dpy, False);
+}
+
+TEST(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
+    XScreen screen;
+    if (!openTestWindow(screen)) {
+        closeTestWindow(screen);
+        if (HasFailure()) {
+            return;
+        }
+        GTEST_SKIP() << "needs an X server: run with REGION_TESTS_ON_DISPLAY set, under Xvfb";
+    }
     levelInPlay();
     frameMemo = FrameMemo{};
     int byRegion = 0, mismatched = 0;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 200 && mismatched <= 3; ++i) {
         step(i);
         al_set_target_backbuffer(shell.display);
         presentFrame();
         byRegion += frameMemo.regionFrames > 0 ? 1 : 0;
-        Image shown;
-        ASSERT_TRUE(grabGameWindow(screen, shown));
-        // The whole frame, drawn where the game draws: an off-screen
-        // picture would round some edges differently. Where the window was
-        // right, this changes nothing the next step starts from.
-        const std::vector<uint32_t> expected = frameColours(al_get_backbuffer(shell.display));
-        if (shown.pixels != expected) {
+        const Mismatch m = windowAgainstWholeFrame(screen);
+        if (m.pixels != 0) {
             mismatched += 1;
-            int x0 = 9999, y0 = 9999, x1 = -1, y1 = -1, n = 0;
-            for (int y = 0; y < screenHeight; ++y) {
-                for (int x = 0; x < screenWidth; ++x) {
-                    const size_t k = static_cast<size_t>(y * screenWidth + x);
-                    if (shown.pixels[k] != expected[k]) {
-                        n += 1, x0 = std::min(x0, x), x1 = std::max(x1, x);
-                        y0 = std::min(y0, y), y1 = std::max(y1, y);
-                    }
-                }
-            }
-            ADD_FAILURE() << "step " << i << ": the window differs from the whole frame in " << n
-                          << " pixels within x " << x0 << ".." << x1 << ", y " << y0 << ".." << y1;
-        }
-        if (mismatched > 3) {
-            break;
+            ADD_FAILURE() << "step " << i << ": the window differs from the whole frame in "
+                          << m.pixels << " pixels within x " << m.x0 << ".." << m.x1 << ", y "
+                          << m.y0 << ".." << m.y1;
         }
     }
     EXPECT_GT(byRegion, 150) << "most steps should have gone to the window by region";
-    XCloseDisplay(screen.dpy);
-    al_destroy_display(shell.display);
-    shell.display = nullptr;
+    closeTestWindow(screen);
+}
+
+// The window is put right from the back buffer now and then: after a run
+// of frames skipped as unchanged, and after a run put there by region.
+TEST(RegionFrames, SpoiltWindowIsPutRightWithinARun) {
+    XScreen screen;
+    if (!openTestWindow(screen)) {
+        closeTestWindow(screen);
+        if (HasFailure()) {
+            return;
+        }
+        GTEST_SKIP() << "needs an X server: run with REGION_TESTS_ON_DISPLAY set, under Xvfb";
+    }
+    levelInPlay();
+    frameMemo = FrameMemo{};
+    al_set_target_backbuffer(shell.display);
+    presentFrame();
+    ASSERT_EQ(windowAgainstWholeFrame(screen).pixels, 0);
+
+    spoilWindow(screen);
+    EXPECT_EQ(windowAgainstWholeFrame(screen).pixels, screenWidth * screenHeight);
+    for (int i = 0; i < maxSkippedFrames; ++i) {
+        presentFrame();
+    }
+    EXPECT_GT(windowAgainstWholeFrame(screen).pixels, 0) << "an unchanged frame is skipped";
+    presentFrame();
+    EXPECT_EQ(windowAgainstWholeFrame(screen).pixels, 0) << "after a run of skipped frames";
+
+    spoilWindow(screen);
+    for (int i = 0; i < maxRegionFrames; ++i) {
+        step(i);
+        presentFrame();
+    }
+    EXPECT_GT(windowAgainstWholeFrame(screen).pixels, 0) << "region frames mend only their boxes";
+    step(maxRegionFrames);
+    presentFrame();
+    EXPECT_EQ(windowAgainstWholeFrame(screen).pixels, 0) << "after a run of region frames";
+    closeTestWindow(screen);
 }
 
 } // namespace

@@ -106,21 +106,23 @@ ScreenBox onWindow(const ScreenBox &box) {
 }
 
 // Each box redrawn in full, the rest of the back buffer left holding the
-// frame before, then the boxes copied to the window.
-void drawRegions(const ScreenBox boxes[], int count) {
+// frame before.
+void redrawBoxes(const ScreenBox boxes[], int count) {
     for (int i = 0; i < count; ++i) {
         const ScreenBox &b = boxes[i];
         al_set_clipping_rectangle(b.x0, b.y0, b.x1 - b.x0, b.y1 - b.y0);
         render();
     }
     al_reset_clipping_rectangle();
+}
+
+void showBoxes(const ScreenBox boxes[], int count) {
     for (int i = 0; i < count; ++i) {
         showRegion(boxes[i].x0, boxes[i].y0, boxes[i].x1 - boxes[i].x0, boxes[i].y1 - boxes[i].y0);
     }
 }
 
-void drawWhole() {
-    render();
+void showWhole() {
     if (regionUpdatesOn()) {
         showRegion(0, 0, screenWidth, screenHeight);
     } else {
@@ -197,16 +199,22 @@ void presentFrame() {
         frameMemo.skipped += 1;
         return;
     }
+    // Where the window takes regions the back buffer is never swapped, so it
+    // always holds the frame shown: only what changed is redrawn, and a
+    // window to repair, or one due to be put there whole, is copied from it.
+    const bool kept = regionUpdatesOn() && frameMemo.valid;
     ScreenBox boxes[maxChangedBoxes];
-    const int count =
-        regionUpdatesOn() && frameMemo.valid && frameMemo.regionFrames < maxRegionFrames
-            ? changedBoxes(frameMemo.shown, key, boxes)
-            : 0;
+    const int count = kept ? changedBoxes(frameMemo.shown, key, boxes) : 0;
     if (count > 0) {
-        drawRegions(boxes, count);
+        redrawBoxes(boxes, count);
+    } else if (!kept || std::memcmp(&key, &frameMemo.shown, sizeof key) != 0) {
+        render();
+    }
+    if (count > 0 && frameMemo.regionFrames < maxRegionFrames) {
+        showBoxes(boxes, count);
         frameMemo.regionFrames += 1;
     } else {
-        drawWhole();
+        showWhole();
         frameMemo.regionFrames = 0;
     }
     if (playBegins(key)) {

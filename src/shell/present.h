@@ -40,7 +40,7 @@ struct FrameKey {
 // second even when the picture stands still.
 constexpr int maxSkippedFrames = 30;
 // Likewise, frames in a row put on the window only where they changed
-// before a whole one is put there again.
+// before the whole frame is put there again.
 constexpr int maxRegionFrames = 30;
 
 struct FrameMemo {
@@ -65,7 +65,9 @@ int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[ma
 // Loads the pictures the frame shows if they are still to come, then draws
 // the frame into the back buffer and puts it on the window, unless it is
 // the one there already: only the parts that changed where the window
-// takes regions, else whole. Without a window it always draws into the target.
+// takes regions, else whole. Where the window takes regions, a frame put
+// there again to repair it is copied from the back buffer, not redrawn.
+// Without a window it always draws into the target.
 void presentFrame();
 
 // With the pictures loading on demand, the next one when no event waits.
