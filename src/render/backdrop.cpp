@@ -83,23 +83,22 @@ bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
 }
 
 // The background only round the clock's opaque middle, which hides it. An
-// opaque background that fills the window is copied, and only the middle
-// needs clearing: the layers over it blend with what lies there.
+// opaque background that fills the window is copied, and the frame needs
+// no clearing: under the clock's cover every pixel is laid by one of the
+// nested clocks with a fully opaque pixel, whatever lay there.
 void layBackdrop(ALLEGRO_BITMAP *background) {
     const bool outerClock = !isZooming() || game.gameOver || game.score != 0;
     const ScreenBox hidden = clockLayerCover(outerClock ? 0 : 1);
     const auto drawBackground = [background] { drawBackdropPicture(background); };
     if (background && fillsWindowOpaquely(background)) {
-        // Only under the clock's cover, and the middle of a background kept
-        // as strips, is the cleared frame still drawn on.
+        // The middle of a background kept as strips is never seen round the
+        // resting clock; were it seen, it would show black, not old pixels.
         const ScreenBox clip = clippingBox();
-        for (const ScreenBox &cleared : {hidden, backdropHole(background)}) {
-            const ScreenBox under = commonBox(cleared, clip);
-            if (!isEmpty(under)) {
-                clipTo(under);
-                al_clear_to_color(al_map_rgb(0, 0, 0));
-                clipTo(clip);
-            }
+        const ScreenBox under = commonBox(backdropHole(background), clip);
+        if (!isEmpty(under)) {
+            clipTo(under);
+            al_clear_to_color(al_map_rgb(0, 0, 0));
+            clipTo(clip);
         }
         drawCopying([&] { drawAround(hidden, drawBackground); });
     } else {
