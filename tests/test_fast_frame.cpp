@@ -231,6 +231,50 @@ TEST_F(FastFrameTest, FrameIsTheLayersDrawnOneByOne) {
     }
 }
 
+// The screenshot tool blends colour as the game does but leaves the
+// target's alpha alone, so it saves the frame's alpha as the frame laid
+// it: every pixel must be laid opaque, whatever the target (or the resting
+// scene's canvas) held before, or the picture saves with holes.
+TEST_F(FastFrameTest, FrameLeavesNothingOfTheTargetBefore) {
+    struct Row {
+        const char *name;
+        std::function<void()> set;
+    };
+    const Row rows[] = {
+        {"title", [] { game.inGame = false; }},
+        {"play, calm background", [] {}},
+        {"play, last warning", [] { game.timeLeft = 100; }},
+        {"opening zoom", [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 20; }},
+        {"zoom, a third in", [] { game.levelTransition = true, game.phaseFrame = 20; }},
+        {"zoom's last frame", [] { game.levelTransition = true, game.phaseFrame = 60; }},
+        {"game over, zooming", [] { game.gameOver = true, game.phaseFrame = 30; }},
+    };
+    int op, src, dst, alphaOp, alphaSrc, alphaDst;
+    al_get_separate_blender(&op, &src, &dst, &alphaOp, &alphaSrc, &alphaDst);
+    const ALLEGRO_COLOR hole = al_map_rgba(255, 0, 255, 0);
+    for (const Row &row : rows) {
+        levelInPlay();
+        row.set();
+        if (assets.restScene) {
+            al_set_target_bitmap(assets.restScene);
+            al_clear_to_color(hole);
+            assets.restSceneBackground = nullptr; // made again on this canvas
+        }
+        al_set_target_bitmap(target);
+        al_clear_to_color(hole);
+        al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, ALLEGRO_ADD,
+                                ALLEGRO_ZERO, ALLEGRO_ONE);
+        render();
+        al_set_separate_blender(op, src, dst, alphaOp, alphaSrc, alphaDst);
+        const std::vector<unsigned char> frame = pixels();
+        int holes = 0;
+        for (size_t i = 3; i < frame.size(); i += 4) {
+            holes += frame[i] != 255 ? 1 : 0;
+        }
+        EXPECT_EQ(holes, 0) << row.name;
+    }
+}
+
 // A picture file of the asset folder as the library loads it, whole.
 ALLEGRO_BITMAP *loadWhole(const std::string &file) {
     const std::string path = std::string(CLOCKMAZE_ASSET_DIR) + "/" + file;

@@ -84,8 +84,10 @@ bool fillsWindowOpaquely(ALLEGRO_BITMAP *picture) {
 
 // The background only round the clock's opaque middle, which hides it. An
 // opaque background that fills the window is copied, and the frame needs
-// no clearing: under the clock's cover every pixel is laid by one of the
-// nested clocks with a fully opaque pixel, whatever lay there.
+// clearing at most under the clock's cover: there every pixel is laid by
+// one of the nested clocks. Where they are copied, that is the whole of
+// it; where they blend, the alpha they leave depends on the blender, so
+// the frame is cleared there first.
 void layBackdrop(ALLEGRO_BITMAP *background) {
     const bool outerClock = !isZooming() || game.gameOver || game.score != 0;
     const ScreenBox hidden = clockLayerCover(outerClock ? 0 : 1);
@@ -94,11 +96,14 @@ void layBackdrop(ALLEGRO_BITMAP *background) {
         // The middle of a background kept as strips is never seen round the
         // resting clock; were it seen, it would show black, not old pixels.
         const ScreenBox clip = clippingBox();
-        const ScreenBox under = commonBox(backdropHole(background), clip);
-        if (!isEmpty(under)) {
-            clipTo(under);
-            al_clear_to_color(al_map_rgb(0, 0, 0));
-            clipTo(clip);
+        for (const ScreenBox &cleared :
+             {copiesAsItBlends() ? noBox : hidden, backdropHole(background)}) {
+            const ScreenBox under = commonBox(cleared, clip);
+            if (!isEmpty(under)) {
+                clipTo(under);
+                al_clear_to_color(al_map_rgb(0, 0, 0));
+                clipTo(clip);
+            }
         }
         drawCopying([&] { drawAround(hidden, drawBackground); });
     } else {

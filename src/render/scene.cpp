@@ -48,11 +48,6 @@ float clockHandDegrees() {
     return static_cast<float>((-game.timeLeft * 360) / game.timeLimit);
 }
 
-// Each layer is drawn only round the part that the next, smaller one
-// covers: in the zoom the outer layers are scaled up over the whole window,
-// and those hidden pixels were most of a frame's work.
-namespace {
-
 // The library's own drawing into memory pictures takes a different path
 // for a scaled copy than for a scaled blend, which can pick a neighbouring
 // source pixel; the graphics driver's does not.
@@ -60,6 +55,11 @@ bool copiesAsItBlends() {
     ALLEGRO_BITMAP *target = al_get_target_bitmap();
     return target && !(al_get_bitmap_flags(target) & ALLEGRO_MEMORY_BITMAP);
 }
+
+// Each layer is drawn only round the part that the next, smaller one
+// covers: in the zoom the outer layers are scaled up over the whole window,
+// and those hidden pixels were most of a frame's work.
+namespace {
 
 // Layer k, nowhere under the next layer's cover: copied where it is itself
 // fully opaque, blended round that.

@@ -30,6 +30,11 @@ float clockLayerScale(int k);
 // The hand's turn in whole degrees, -360 (full clock) up to 0 (empty).
 float clockHandDegrees();
 
+// Whether the target takes a copy of a picture exactly as it would take a
+// blend of its opaque pixels: then the clocks' opaque parts are copied,
+// and otherwise blended.
+bool copiesAsItBlends();
+
 void drawClockFace();
 void drawClockLayer(int k);
 // The square of the window that clock layer k covers with fully opaque
