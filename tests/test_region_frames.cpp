@@ -268,17 +268,24 @@ void spoilWindow(XScreen &screen) {
     XSync(screen.dpy, False);
 }
 
-TEST(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
-    XScreen screen;
-    if (!openTestWindow(screen)) {
-        closeTestWindow(screen);
-        if (HasFailure()) {
-            return;
+// Each test on the window starts from a level in play, nothing shown yet.
+class RegionFrames : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!openTestWindow(screen)) {
+            if (HasFailure()) {
+                FAIL() << "the game's window could not be opened";
+            }
+            GTEST_SKIP() << "needs an X server: run with REGION_TESTS_ON_DISPLAY set, under Xvfb";
         }
-        GTEST_SKIP() << "needs an X server: run with REGION_TESTS_ON_DISPLAY set, under Xvfb";
+        levelInPlay();
+        frameMemo = FrameMemo{};
     }
-    levelInPlay();
-    frameMemo = FrameMemo{};
+    void TearDown() override { closeTestWindow(screen); }
+    XScreen screen;
+};
+
+TEST_F(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
     int byRegion = 0, mismatched = 0;
     for (int i = 0; i < 200 && mismatched <= 3; ++i) {
         step(i);
@@ -294,22 +301,11 @@ TEST(RegionFrames, WindowShowsTheWholeFrameAfterEveryStep) {
         }
     }
     EXPECT_GT(byRegion, 150) << "most steps should have gone to the window by region";
-    closeTestWindow(screen);
 }
 
 // The window is put right from the back buffer now and then: after a run
 // of frames skipped as unchanged, and after a run put there by region.
-TEST(RegionFrames, SpoiltWindowIsPutRightWithinARun) {
-    XScreen screen;
-    if (!openTestWindow(screen)) {
-        closeTestWindow(screen);
-        if (HasFailure()) {
-            return;
-        }
-        GTEST_SKIP() << "needs an X server: run with REGION_TESTS_ON_DISPLAY set, under Xvfb";
-    }
-    levelInPlay();
-    frameMemo = FrameMemo{};
+TEST_F(RegionFrames, SpoiltWindowIsPutRightWithinARun) {
     al_set_target_backbuffer(shell.display);
     presentFrame();
     ASSERT_EQ(windowAgainstWholeFrame(screen).pixels, 0);
@@ -332,7 +328,6 @@ TEST(RegionFrames, SpoiltWindowIsPutRightWithinARun) {
     step(maxRegionFrames);
     presentFrame();
     EXPECT_EQ(windowAgainstWholeFrame(screen).pixels, 0) << "after a run of region frames";
-    closeTestWindow(screen);
 }
 
 } // namespace
