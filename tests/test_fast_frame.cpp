@@ -119,11 +119,15 @@ int rollsOf(const int *rolls) {
     return *next++;
 }
 
+void layMaze(const int (&rolls)[8]) {
+    rollsOf(rolls);
+    generateMazeWith([] { return rollsOf(nullptr); });
+}
+
 // Ring 1's wall in cell 10, its opening in cell 20, and so on inward.
 void layKnownMaze() {
     static const int rolls[] = {10, 20, 5, 15, 3, 9, 2, 7};
-    rollsOf(rolls);
-    generateMazeWith([] { return rollsOf(nullptr); });
+    layMaze(rolls);
 }
 
 void levelInPlay() {
@@ -223,6 +227,13 @@ TEST_F(FastFrameTest, FrameIsTheLayersDrawnOneByOne) {
         {"game over, zooming", [] { game.gameOver = true, game.phaseFrame = 30; }},
         {"game over, white", [] { game.gameOver = true, game.phaseFrame = 60; }},
         {"play after a warning", [] { game.timeLeft = 600; }},
+        // The maze's shape is kept between frames: it must follow the map.
+        {"play, another maze",
+         [] {
+             static const int rolls[] = {33, 2, 28, 11, 17, 4, 12, 0};
+             layMaze(rolls);
+         }},
+        {"play, the first maze again", [] {}},
     };
     for (const Row &row : rows) {
         levelInPlay();

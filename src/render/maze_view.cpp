@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <vector>
@@ -44,43 +45,80 @@ int arcSegmentCount(float r, float sweep) {
     return 2 * n >= ALLEGRO_VERTEX_CACHE_SIZE ? (ALLEGRO_VERTEX_CACHE_SIZE - 1) / 2 : n;
 }
 
-// The walls or the arcs of a frame, gathered into one triangle list. Kept
-// between frames so that it is allocated once.
+// One wall or arc of a maze: its run of triangles in the maze's list, and
+// the box round its points.
+struct MazePiece {
+    int first;
+    int count;
+    float left, top, right, bottom;
+};
+
+// The walls or the arcs of one maze at one zoom, as triangles. Worked out
+// again only when the map or the zoom changes: a frame redrawn in a few
+// small boxes draws the maze once per box, and the arcs' trigonometry was
+// most of the cost of that.
+struct MazeShape {
+    RingCellMap map{};  // the cells the triangles were made for
+    float zoom = -1.0f; // and the zoom; never negative once made
+    std::vector<ALLEGRO_VERTEX> triangles;
+    std::vector<MazePiece> pieces;
+};
+
+MazeShape wallShape, arcShape;
+
+// The triangles of the pieces near the clipping rectangle, drawn in one
+// call. Kept between frames so that it is allocated once.
 std::vector<ALLEGRO_VERTEX> mazeTriangles;
 
-void drawMazeTriangles() {
+// Whether the piece lies within `margin` of the clipping rectangle: a wall
+// or arc wholly outside it would only cost the rasteriser time.
+bool nearClip(const MazePiece &piece, float margin) {
+    int x, y, w, h;
+    al_get_clipping_rectangle(&x, &y, &w, &h);
+    return piece.right + margin >= x && piece.left - margin <= x + w &&
+           piece.bottom + margin >= y && piece.top - margin <= y + h;
+}
+
+void drawNearClip(const MazeShape &shape) {
+    mazeTriangles.clear();
+    for (const MazePiece &piece : shape.pieces) {
+        if (nearClip(piece, 2.0f)) {
+            const auto first = shape.triangles.begin() + piece.first;
+            mazeTriangles.insert(mazeTriangles.end(), first, first + piece.count);
+        }
+    }
     if (!mazeTriangles.empty()) {
         al_draw_prim(mazeTriangles.data(), nullptr, nullptr, 0,
                      static_cast<int>(mazeTriangles.size()), ALLEGRO_PRIM_TRIANGLE_LIST);
     }
 }
 
-// Whether any of the strip's points lies within `margin` of the clipping
-// rectangle: an arc wholly outside it would only cost the rasteriser time.
-bool nearClip(const ALLEGRO_VERTEX *strip, int count, float margin) {
-    int x, y, w, h;
-    al_get_clipping_rectangle(&x, &y, &w, &h);
-    float left = strip[0].x, top = strip[0].y, right = left, bottom = top;
-    for (int i = 1; i < count; ++i) {
-        left = std::min(left, strip[i].x), right = std::max(right, strip[i].x);
-        top = std::min(top, strip[i].y), bottom = std::max(bottom, strip[i].y);
+// Makes the triangles `shape.triangles` gained since `first` one piece.
+void closePiece(MazeShape &shape, int first) {
+    const int count = static_cast<int>(shape.triangles.size()) - first;
+    if (count == 0) {
+        return;
     }
-    return right + margin >= x && left - margin <= x + w && bottom + margin >= y &&
-           top - margin <= y + h;
+    MazePiece piece{first, count, 0.0f, 0.0f, 0.0f, 0.0f};
+    piece.left = piece.right = shape.triangles[first].x;
+    piece.top = piece.bottom = shape.triangles[first].y;
+    for (int i = first; i < first + count; ++i) {
+        const ALLEGRO_VERTEX &v = shape.triangles[i];
+        piece.left = std::min(piece.left, v.x), piece.right = std::max(piece.right, v.x);
+        piece.top = std::min(piece.top, v.y), piece.bottom = std::max(piece.bottom, v.y);
+    }
+    shape.pieces.push_back(piece);
 }
 
 // The strip's triangles in the order, and with the vertex order, in which
 // the strip itself would be drawn, so the pixels come out the same.
-void appendArc(float start, float width, float r, float z) {
+void appendArc(std::vector<ALLEGRO_VERTEX> &out, float start, float width, float r, float z) {
     const float theta = static_cast<float>((start - 90.0f) * degToRad);
     const float sweep = static_cast<float>(width * degToRad);
     const int segments = arcSegmentCount(r * z, sweep);
     ALLEGRO_VERTEX strip[ALLEGRO_VERTEX_CACHE_SIZE];
     al_calculate_arc(&strip[0].x, sizeof(ALLEGRO_VERTEX), clockCentreX, clockCentreY, r * z, r * z,
                      theta, sweep, mazeLineThickness, segments);
-    if (!nearClip(strip, 2 * segments, 2.0f)) {
-        return;
-    }
     for (int i = 0; i < 2 * segments; ++i) {
         strip[i].z = 0.0f;
         strip[i].u = strip[i].v = 0.0f;
@@ -88,15 +126,15 @@ void appendArc(float start, float width, float r, float z) {
     }
     for (int i = 0; i + 2 < 2 * segments; ++i) {
         const bool odd = i % 2 == 1;
-        mazeTriangles.push_back(strip[odd ? i + 1 : i]);
-        mazeTriangles.push_back(strip[odd ? i : i + 1]);
-        mazeTriangles.push_back(strip[i + 2]);
+        out.push_back(strip[odd ? i + 1 : i]);
+        out.push_back(strip[odd ? i : i + 1]);
+        out.push_back(strip[i + 2]);
     }
 }
 
 // One wall as the library's al_draw_line makes a thick line: a quad of the
 // line's two ends pushed out half the thickness either side, drawn as a fan.
-void appendWall(float a1, float r1, float a2, float r2, float z) {
+void appendWall(std::vector<ALLEGRO_VERTEX> &out, float a1, float r1, float a2, float r2, float z) {
     const ScreenPoint pt1 = polarToScreen(a1, r1 * z);
     const ScreenPoint pt2 = polarToScreen(a2, r2 * z);
     const float x1 = static_cast<float>(pt1.x), y1 = static_cast<float>(pt1.y);
@@ -112,14 +150,11 @@ void appendWall(float a1, float r1, float a2, float r2, float z) {
     quad[1].x = x1 - tx, quad[1].y = y1 - ty;
     quad[2].x = x2 - tx, quad[2].y = y2 - ty;
     quad[3].x = x2 + tx, quad[3].y = y2 + ty;
-    if (!nearClip(quad, 4, 2.0f)) {
-        return;
-    }
     for (ALLEGRO_VERTEX &v : quad) {
         v.color = mazeColour;
     }
     for (const int i : {0, 1, 2, 0, 2, 3}) {
-        mazeTriangles.push_back(quad[i]);
+        out.push_back(quad[i]);
     }
 }
 
@@ -129,37 +164,48 @@ bool mazeHidden() { return game.levelTransition && game.score == 0; }
 
 float mazeZoom() { return isZooming() ? zoomScale(zoomProgress()) : 1.0f; }
 
-// The cells of `map` marked 1, each added to one triangle list by
-// `append(ring, i, zoom)`, drawn in one call: a hundred calls a frame would
-// cost more than their pixels. The zoom and the visibility check are worked
-// out once per frame instead of once per cell.
-template <typename Append> void drawMarkedCells(const RingCellMap &map, Append append) {
+// The cells of `map` marked 1, each a piece of `shape` laid by
+// `append(triangles, ring, i, zoom)`, made again only for another map or
+// zoom, and drawn in one call: a hundred calls a frame would cost more
+// than their pixels.
+template <typename Append>
+void drawMarkedCells(const RingCellMap &map, MazeShape &shape, Append append) {
     if (mazeHidden()) {
         return;
     }
     const float z = mazeZoom();
-    mazeTriangles.clear();
-    for (const RingSpec &ring : ringSpecs) {
-        for (int i = 0; i < ring.cells; ++i) {
-            if (map.cells[ring.firstIndex + i] == 1) {
-                append(ring, i, z);
+    if (z != shape.zoom || std::memcmp(map.cells, shape.map.cells, sizeof map.cells) != 0) {
+        shape.map = map;
+        shape.zoom = z;
+        shape.triangles.clear();
+        shape.pieces.clear();
+        for (const RingSpec &ring : ringSpecs) {
+            for (int i = 0; i < ring.cells; ++i) {
+                if (map.cells[ring.firstIndex + i] == 1) {
+                    const int first = static_cast<int>(shape.triangles.size());
+                    append(shape.triangles, ring, i, z);
+                    closePiece(shape, first);
+                }
             }
         }
     }
-    drawMazeTriangles();
+    drawNearClip(shape);
 }
 
 void drawWalls() {
-    drawMarkedCells(wallMap, [](const RingSpec &ring, int i, float z) {
-        const float a = static_cast<float>(i) * ring.cellAngle;
-        appendWall(a, ring.innerRadius, a, ring.outerRadius, z);
-    });
+    drawMarkedCells(wallMap, wallShape,
+                    [](std::vector<ALLEGRO_VERTEX> &out, const RingSpec &ring, int i, float z) {
+                        const float a = static_cast<float>(i) * ring.cellAngle;
+                        appendWall(out, a, ring.innerRadius, a, ring.outerRadius, z);
+                    });
 }
 
 void drawArcs() {
-    drawMarkedCells(arcMap, [](const RingSpec &ring, int i, float z) {
-        appendArc(static_cast<float>(i) * ring.cellAngle, ring.cellAngle, ring.innerRadius, z);
-    });
+    drawMarkedCells(arcMap, arcShape,
+                    [](std::vector<ALLEGRO_VERTEX> &out, const RingSpec &ring, int i, float z) {
+                        appendArc(out, static_cast<float>(i) * ring.cellAngle, ring.cellAngle,
+                                  ring.innerRadius, z);
+                    });
 }
 
 void drawWallSegment(float a1, float r1, float a2, float r2) {
@@ -198,12 +244,18 @@ static float mouseTurn(float angle, bool facingRight) {
     return static_cast<float>(rho * degToRad);
 }
 
+// A frame redrawn in small boxes asks for the mouse in each, and most of
+// them lie wholly away from it.
 void drawMouse() {
-    ALLEGRO_BITMAP *picture = mouseSprite(game.mouse.animFrame / mouseFramesPerSprite);
+    const int sprite = game.mouse.animFrame / mouseFramesPerSprite;
+    const float radius = mouseRadius();
+    const ScreenBox box = mouseBox(sprite, game.mouse.angle, radius, game.mouse.facingRight);
+    ALLEGRO_BITMAP *picture =
+        isEmpty(commonBox(box, clippingBox())) ? nullptr : mouseSprite(sprite);
     if (!picture) {
         return;
     }
-    const ScreenPoint pt = polarToScreen(game.mouse.angle, mouseRadius());
+    const ScreenPoint pt = polarToScreen(game.mouse.angle, radius);
     al_draw_scaled_rotated_bitmap(picture, mousePivot, mousePivot, pt.x, pt.y, mouseScale,
                                   mouseScale, mouseTurn(game.mouse.angle, game.mouse.facingRight),
                                   0);
