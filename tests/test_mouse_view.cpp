@@ -1,6 +1,9 @@
 // Where the mouse is drawn, which way it faces and which sprite it shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "game/game_state.h"
 #include "render/maze_view.h"
 #include "shell/assets.h"
@@ -17,6 +20,17 @@ const Rgb nose{255, 0, 0};
 
 bool isBody(Rgb p) { return p.g > 100 && p.r < 60; }
 bool isNose(Rgb p) { return p.r > 150 && p.g < 60; }
+bool isRed(Rgb p) { return p.r > 150; }
+
+int redIn(const Snapshot &s, const ScreenBox &box) {
+    int n = 0;
+    for (int y = std::max(box.y0, 0); y < std::min(box.y1, s.height); ++y) {
+        for (int x = std::max(box.x0, 0); x < std::min(box.x1, s.width); ++x) {
+            n += isRed(s.at(x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
 
 struct MouseState {
     const char *name;
@@ -129,6 +143,54 @@ TEST_F(MouseViewTest, SpriteIsAnimFrameOverSix) {
         EXPECT_EQ(p.r, colours[row.sprite].r) << "animFrame " << row.animFrame;
         EXPECT_EQ(p.g, colours[row.sprite].g) << "animFrame " << row.animFrame;
         EXPECT_EQ(p.b, colours[row.sprite].b) << "animFrame " << row.animFrame;
+    }
+}
+
+// Frames redrawn in small boxes rest on the mouse's box: what changes when
+// it moves, and where drawing it can be skipped. A sprite opaque to its
+// corners is the most the box must hold.
+TEST_F(MouseViewTest, MouseStaysInItsBox) {
+    ALLEGRO_BITMAP *sprite = solid(600, 600, {200, 0, 0});
+    ALLEGRO_BITMAP *const frames[4] = {sprite, sprite, sprite, sprite};
+    useMouseSprites(frames);
+    const MouseState states[] = {
+        {"ring 1", false, false, 0, 1, 0.0f},
+        {"ring 4", false, false, 0, 4, 0.0f},
+        {"zoom", true, false, 30, 1, 0.0f},
+        {"game over", false, true, 10, 2, 0.0f},
+    };
+    for (const MouseState &state : states) {
+        for (float angle = 0.0f; angle < 360.0f; angle += 37.1f) {
+            for (const bool right : {true, false}) {
+                setState(state);
+                game.mouse.angle = angle;
+                game.mouse.facingRight = right;
+                const ScreenBox box = mouseBox(0, angle, mouseRadius(), right);
+                clearTarget();
+                drawMouse();
+                const Snapshot whole = shot();
+                const PixelBox lit = whole.litBox();
+                const std::string where = std::string(state.name) + " at " + std::to_string(angle);
+                ASSERT_FALSE(lit.empty) << where;
+                EXPECT_GE(lit.left, box.x0) << where;
+                EXPECT_GE(lit.top, box.y0) << where;
+                EXPECT_LT(lit.right, box.x1) << where;
+                EXPECT_LT(lit.bottom, box.y1) << where;
+                // Clipped to a strip along any edge of its box, it is drawn
+                // there as it would be whole.
+                const ScreenBox strips[] = {{box.x0, box.y0, box.x0 + 4, box.y1},
+                                            {box.x1 - 4, box.y0, box.x1, box.y1},
+                                            {box.x0, box.y0, box.x1, box.y0 + 4},
+                                            {box.x0, box.y1 - 4, box.x1, box.y1}};
+                for (const ScreenBox &strip : strips) {
+                    clearTarget();
+                    clipTo(strip);
+                    drawMouse();
+                    al_reset_clipping_rectangle();
+                    EXPECT_EQ(redIn(shot(), strip), redIn(whole, strip)) << where;
+                }
+            }
+        }
     }
 }
 

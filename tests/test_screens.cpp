@@ -193,6 +193,38 @@ TEST_F(ScreensTest, NumbersArePlainDecimalText) {
     al_destroy_bitmap(expected);
 }
 
+// Frames redrawn in small boxes skip the score where its box misses them,
+// so every pixel the score changes must lie in its box.
+TEST_F(ScreensTest, NumberStaysInItsBox) {
+    assets.font = loadTestFont();
+    ASSERT_NE(assets.font, nullptr) << testFontPath;
+    for (const int value : {0, 1, 7, 42, 1234567, -42}) {
+        for (const int x : {107, 380}) {
+            clearTarget();
+            drawNumber(value, x, 532);
+            const PixelBox lit = shot().litBox();
+            const ScreenBox box = numberBox(value, x, 532);
+            ASSERT_FALSE(lit.empty) << value;
+            EXPECT_GE(lit.left, box.x0) << value;
+            EXPECT_GE(lit.top, box.y0) << value;
+            EXPECT_LT(lit.right, box.x1) << value;
+            EXPECT_LT(lit.bottom, box.y1) << value;
+            // A box round the whole line would hide a wrong one.
+            EXPECT_LE(box.x1 - box.x0, lit.right - lit.left + 1 + 8) << value;
+            EXPECT_LE(box.y1 - box.y0, lit.bottom - lit.top + 1 + 8) << value;
+        }
+    }
+    // Clipped to just its box, the number comes out whole.
+    clearTarget();
+    drawNumber(1234567, 107, 532);
+    const Snapshot whole = shot();
+    clearTarget();
+    clipTo(numberBox(1234567, 107, 532));
+    drawNumber(1234567, 107, 532);
+    al_reset_clipping_rectangle();
+    EXPECT_EQ(shot().count(isText), whole.count(isText));
+}
+
 TEST_F(ScreensTest, TitleShowsBestAndLastScore) {
     assets.font = loadTestFont();
     ASSERT_NE(assets.font, nullptr) << testFontPath;

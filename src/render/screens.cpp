@@ -4,8 +4,8 @@
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_primitives.h>
 
+#include <cstdio>
 #include <iterator>
-#include <sstream>
 
 #include "game/game_state.h"
 #include "shell/assets.h"
@@ -99,14 +99,39 @@ ScreenBox backdropHole(ALLEGRO_BITMAP *background) {
     return {hole.x, hole.y, hole.x + hole.width, hole.y + hole.height};
 }
 
-// Without a font the numbers are simply missing.
-void drawNumber(int value, int x, int y) {
+namespace {
+
+// The number as text, in a buffer: a frame allocates nothing.
+struct NumberText {
+    char text[16];
+};
+
+NumberText numberText(int value) {
+    NumberText out;
+    std::snprintf(out.text, sizeof out.text, "%d", value);
+    return out;
+}
+
+} // namespace
+
+ScreenBox numberBox(int value, int x, int y) {
     if (!assets.font) {
+        return noBox;
+    }
+    int left, top, w, h;
+    al_get_text_dimensions(assets.font, numberText(value).text, &left, &top, &w, &h);
+    constexpr int spare = 2; // pixels round the glyphs' ink
+    return {x + left - spare, y + top - spare, x + left + w + spare, y + top + h + spare};
+}
+
+// Without a font the numbers are simply missing. A frame redrawn in small
+// boxes asks for the score in each; where it lies wholly outside the box,
+// it would leave every pixel as it was.
+void drawNumber(int value, int x, int y) {
+    if (!assets.font || isEmpty(commonBox(numberBox(value, x, y), clippingBox()))) {
         return;
     }
-    std::ostringstream ss;
-    ss << value;
-    al_draw_text(assets.font, textColour, x, y, 0, ss.str().c_str());
+    al_draw_text(assets.font, textColour, x, y, 0, numberText(value).text);
 }
 
 void drawFade() {

@@ -26,6 +26,8 @@ void drawBackdropPicture(ALLEGRO_BITMAP *background);
 // The middle a background kept as strips leaves out; noBox for one kept whole.
 ScreenBox backdropHole(ALLEGRO_BITMAP *background);
 void drawNumber(int value, int x, int y);
+// Where drawNumber(value, x, y) can leave pixels; noBox without a font.
+ScreenBox numberBox(int value, int x, int y);
 void drawFade();
 void drawLevelMessage();
 // Where level message `slot` lies with its left edge at `x`.
