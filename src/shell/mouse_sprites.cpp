@@ -127,7 +127,14 @@ void finishMouseSprites() {
     freeMouseSprites();
     if (m.first) {
         assets.mouseMoving = movingBox(m);
+        // Showing a sprite uploads its box to the graphics driver. Handed
+        // over in RGBA byte order, the upload is a plain copy; in the
+        // library's default order the software renderer reorders every
+        // pixel, at seven times the cost.
+        const int format = al_get_new_bitmap_format();
+        al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
         assets.mouseSheet = al_clone_bitmap(m.first);
+        al_set_new_bitmap_format(format);
     }
     for (int k = 0; k < spriteCount && assets.mouseSheet; ++k) {
         if (m.present[k]) {
