@@ -20,13 +20,11 @@ const Rgb nose{255, 0, 0};
 
 bool isBody(Rgb p) { return p.g > 100 && p.r < 60; }
 bool isNose(Rgb p) { return p.r > 150 && p.g < 60; }
-bool isRed(Rgb p) { return p.r > 150; }
-
-int redIn(const Snapshot &s, const ScreenBox &box) {
+int litIn(const Snapshot &s, const ScreenBox &box) {
     int n = 0;
     for (int y = std::max(box.y0, 0); y < std::min(box.y1, s.height); ++y) {
         for (int x = std::max(box.x0, 0); x < std::min(box.x1, s.width); ++x) {
-            n += isRed(s.at(x, y)) ? 1 : 0;
+            n += s.lit(x, y) ? 1 : 0;
         }
     }
     return n;
@@ -52,6 +50,30 @@ class MouseViewTest : public RenderTest {
         useMouseSprites(frames);
         game.inGame = true;
         game.mouse.facingRight = true;
+    }
+    // The mouse lies inside `box`, and drawn clipped to a strip along any
+    // edge of it, comes out there as it does whole.
+    void expectInItsBox(const ScreenBox &box, const std::string &where) {
+        clearTarget();
+        drawMouse();
+        const Snapshot whole = shot();
+        const PixelBox lit = whole.litBox();
+        ASSERT_FALSE(lit.empty) << where;
+        EXPECT_GE(lit.left, box.x0) << where;
+        EXPECT_GE(lit.top, box.y0) << where;
+        EXPECT_LT(lit.right, box.x1) << where;
+        EXPECT_LT(lit.bottom, box.y1) << where;
+        const ScreenBox strips[] = {{box.x0, box.y0, box.x0 + 4, box.y1},
+                                    {box.x1 - 4, box.y0, box.x1, box.y1},
+                                    {box.x0, box.y0, box.x1, box.y0 + 4},
+                                    {box.x0, box.y1 - 4, box.x1, box.y1}};
+        for (const ScreenBox &strip : strips) {
+            clearTarget();
+            clipTo(strip);
+            drawMouse();
+            al_reset_clipping_rectangle();
+            EXPECT_EQ(litIn(shot(), strip), litIn(whole, strip)) << where;
+        }
     }
     void setState(const MouseState &s) {
         game.levelTransition = s.levelTransition;
@@ -147,51 +169,53 @@ TEST_F(MouseViewTest, SpriteIsAnimFrameOverSix) {
 }
 
 // Frames redrawn in small boxes rest on the mouse's box: what changes when
-// it moves, and where drawing it can be skipped. A sprite opaque to its
-// corners is the most the box must hold.
+// it moves, and where drawing it can be skipped. The box lies round the part
+// of the sprites that shows, so every sprite must stay inside it: one opaque
+// to its corners, and a run cycle whose legs reach out in other places.
 TEST_F(MouseViewTest, MouseStaysInItsBox) {
-    ALLEGRO_BITMAP *sprite = solid(600, 600, {200, 0, 0});
-    ALLEGRO_BITMAP *const frames[4] = {sprite, sprite, sprite, sprite};
-    useMouseSprites(frames);
+    ALLEGRO_BITMAP *opaque = solid(600, 600, {200, 0, 0});
+    ALLEGRO_BITMAP *running[4];
+    for (int k = 0; k < 4; ++k) {
+        running[k] = transparent(600, 600);
+        paint(running[k], 200, 200, 400, 400, body);
+        paint(running[k], 150 + 40 * k, 420, 190 + 40 * k, 480 + 40 * k, nose);
+    }
+    struct Cycle {
+        const char *name;
+        ALLEGRO_BITMAP *const frames[4];
+        int sprite;
+    };
+    const Cycle cycles[] = {{"opaque", {opaque, opaque, opaque, opaque}, 0},
+                            {"first legs", {running[0], running[1], running[2], running[3]}, 0},
+                            {"last legs", {running[0], running[1], running[2], running[3]}, 3}};
     const MouseState states[] = {
         {"ring 1", false, false, 0, 1, 0.0f},
         {"ring 4", false, false, 0, 4, 0.0f},
         {"zoom", true, false, 30, 1, 0.0f},
         {"game over", false, true, 10, 2, 0.0f},
     };
-    for (const MouseState &state : states) {
-        for (float angle = 0.0f; angle < 360.0f; angle += 37.1f) {
-            for (const bool right : {true, false}) {
-                setState(state);
-                game.mouse.angle = angle;
-                game.mouse.facingRight = right;
-                const ScreenBox box = mouseBox(0, angle, mouseRadius(), right);
-                clearTarget();
-                drawMouse();
-                const Snapshot whole = shot();
-                const PixelBox lit = whole.litBox();
-                const std::string where = std::string(state.name) + " at " + std::to_string(angle);
-                ASSERT_FALSE(lit.empty) << where;
-                EXPECT_GE(lit.left, box.x0) << where;
-                EXPECT_GE(lit.top, box.y0) << where;
-                EXPECT_LT(lit.right, box.x1) << where;
-                EXPECT_LT(lit.bottom, box.y1) << where;
-                // Clipped to a strip along any edge of its box, it is drawn
-                // there as it would be whole.
-                const ScreenBox strips[] = {{box.x0, box.y0, box.x0 + 4, box.y1},
-                                            {box.x1 - 4, box.y0, box.x1, box.y1},
-                                            {box.x0, box.y0, box.x1, box.y0 + 4},
-                                            {box.x0, box.y1 - 4, box.x1, box.y1}};
-                for (const ScreenBox &strip : strips) {
-                    clearTarget();
-                    clipTo(strip);
-                    drawMouse();
-                    al_reset_clipping_rectangle();
-                    EXPECT_EQ(redIn(shot(), strip), redIn(whole, strip)) << where;
+    for (const Cycle &cycle : cycles) {
+        useMouseSprites(cycle.frames);
+        for (const MouseState &state : states) {
+            for (float angle = 0.0f; angle < 360.0f; angle += 53.1f) {
+                for (const bool right : {true, false}) {
+                    setState(state);
+                    game.mouse.angle = angle;
+                    game.mouse.facingRight = right;
+                    game.mouse.animFrame = cycle.sprite * mouseFramesPerSprite;
+                    const std::string where = std::string(cycle.name) + ", " + state.name + " at " +
+                                              std::to_string(angle);
+                    expectInItsBox(mouseBox(cycle.sprite, angle, mouseRadius(), right), where);
                 }
             }
         }
     }
+    // Most of the running sprites' pictures is keyed out, and so left out
+    // of the box: at twelve, the legs' reach across and the body's length.
+    setState(states[0]);
+    const ScreenBox box = mouseBox(0, 0.0f, mouseRadius(), true);
+    EXPECT_LE(box.x1 - box.x0, 40 + 4);
+    EXPECT_LE(box.y1 - box.y0, 25 + 4);
 }
 
 TEST_F(MouseViewTest, EmptySpriteSlotDrawsNothing) {

@@ -244,32 +244,37 @@ static float mouseTurn(float angle, bool facingRight) {
     return static_cast<float>(rho * degToRad);
 }
 
-// A frame redrawn in small boxes asks for the mouse in each, and most of
-// them lie wholly away from it.
+// Clipped to the part of its picture that shows, and skipped in the boxes
+// of a frame redrawn in small boxes that lie wholly away from it.
 void drawMouse() {
     const int sprite = game.mouse.animFrame / mouseFramesPerSprite;
     const float radius = mouseRadius();
-    const ScreenBox box = mouseBox(sprite, game.mouse.angle, radius, game.mouse.facingRight);
-    ALLEGRO_BITMAP *picture =
-        isEmpty(commonBox(box, clippingBox())) ? nullptr : mouseSprite(sprite);
+    const ScreenBox clip = clippingBox();
+    const ScreenBox shows =
+        commonBox(clip, mouseBox(sprite, game.mouse.angle, radius, game.mouse.facingRight));
+    ALLEGRO_BITMAP *picture = isEmpty(shows) ? nullptr : mouseSprite(sprite);
     if (!picture) {
         return;
     }
     const ScreenPoint pt = polarToScreen(game.mouse.angle, radius);
+    clipTo(shows);
     al_draw_scaled_rotated_bitmap(picture, mousePivot, mousePivot, pt.x, pt.y, mouseScale,
                                   mouseScale, mouseTurn(game.mouse.angle, game.mouse.facingRight),
                                   0);
+    clipTo(clip);
 }
 
-// The whole picture, as the sprite is small on the screen.
+// Only the part of the picture that shows in some sprite: round the
+// body, most of the picture is keyed out.
 ScreenBox mouseBox(int sprite, float angle, float radius, bool facingRight) {
-    if (!hasMouseSprite(sprite)) {
+    const PictureBox &visible = assets.mouseVisible;
+    if (!hasMouseSprite(sprite) || visible.width <= 0 || visible.height <= 0) {
         return noBox;
     }
-    ALLEGRO_BITMAP *bitmap = assets.mouseSheet;
-    const float picture[4] = {0.0f, 0.0f, static_cast<float>(al_get_bitmap_width(bitmap)),
-                              static_cast<float>(al_get_bitmap_height(bitmap))};
+    const float part[4] = {static_cast<float>(visible.x), static_cast<float>(visible.y),
+                           static_cast<float>(visible.x + visible.width),
+                           static_cast<float>(visible.y + visible.height)};
     const ScreenPoint pt = polarToScreen(angle, radius);
-    return turnedPictureBox(picture, mousePivot, mousePivot, static_cast<float>(pt.x),
+    return turnedPictureBox(part, mousePivot, mousePivot, static_cast<float>(pt.x),
                             static_cast<float>(pt.y), mouseScale, mouseTurn(angle, facingRight));
 }

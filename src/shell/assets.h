@@ -51,6 +51,7 @@ struct AssetSet {
     int mouseShown = -1;                  // the sprite it shows
     ALLEGRO_BITMAP *mouseParts[4] = {};   // memory bitmaps; null for a sprite that failed to load
     PictureBox mouseMoving = {};          // where the parts go in the sheet
+    PictureBox mouseVisible = {};         // round every pixel that shows, in any sprite
     ALLEGRO_BITMAP *clockHand = nullptr;  // pivot (50, 300), black keyed out
     ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation, or patch sheets
     // Set for a title slot holding a patch sheet: its picture is

@@ -31,18 +31,23 @@ struct MouseLoading {
 
 MouseLoading mouseLoading;
 
+PictureBox joinPictureBoxes(const PictureBox &a, const PictureBox &b) {
+    const int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
+    const int right = std::max(a.x + a.width, b.x + b.width);
+    const int bottom = std::max(a.y + a.height, b.y + b.height);
+    return {left, top, right - left, bottom - top};
+}
+
 // The box round every cut; one pixel when the sprites are all alike, so
 // that there is still something to copy.
 PictureBox movingBox(const MouseLoading &m) {
-    int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
+    PictureBox all = {0, 0, 0, 0};
     for (int k = 0; k < spriteCount; ++k) {
         if (m.cuts[k]) {
-            const PictureBox &b = m.boxes[k];
-            left = std::min(left, b.x), top = std::min(top, b.y);
-            right = std::max(right, b.x + b.width), bottom = std::max(bottom, b.y + b.height);
+            all = all.width == 0 ? m.boxes[k] : joinPictureBoxes(all, m.boxes[k]);
         }
     }
-    return right < 0 ? PictureBox{0, 0, 1, 1} : PictureBox{left, top, right - left, bottom - top};
+    return all.width == 0 ? PictureBox{0, 0, 1, 1} : all;
 }
 
 // A sprite's pixels in the moving box: the first picture's, with the
@@ -83,6 +88,28 @@ bool copyPartToSheet(int sprite) {
     return to != nullptr;
 }
 
+// The box round every pixel that shows in any sprite: round the first
+// picture's and each part's, where it lies in the sheet. The whole picture
+// when one cannot be read.
+PictureBox visibleInAnySprite(ALLEGRO_BITMAP *first) {
+    const PictureBox whole = {0, 0, al_get_bitmap_width(first), al_get_bitmap_height(first)};
+    PictureBox all;
+    if (!visiblePart(first, all)) {
+        return whole;
+    }
+    for (ALLEGRO_BITMAP *part : assets.mouseParts) {
+        PictureBox own;
+        if (part && !visiblePart(part, own)) {
+            return whole;
+        }
+        if (part && own.width > 0) {
+            own.x += assets.mouseMoving.x, own.y += assets.mouseMoving.y;
+            all = all.width == 0 ? own : joinPictureBoxes(all, own);
+        }
+    }
+    return all;
+}
+
 } // namespace
 
 void freeMouseSprites() {
@@ -94,6 +121,7 @@ void freeMouseSprites() {
     assets.mouseSheet = nullptr;
     assets.mouseShown = -1;
     assets.mouseMoving = {};
+    assets.mouseVisible = {};
 }
 
 // A sprite of another size than the first cannot show in its picture, and
@@ -143,6 +171,9 @@ void finishMouseSprites() {
         if (m.present[k] && assets.mouseShown < 0 && !m.cuts[k]) {
             assets.mouseShown = k; // the sheet starts as the first picture
         }
+    }
+    if (assets.mouseSheet) {
+        assets.mouseVisible = visibleInAnySprite(m.first);
     }
     al_destroy_bitmap(m.first);
     for (ALLEGRO_BITMAP *cut : m.cuts) {

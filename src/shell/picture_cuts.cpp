@@ -304,3 +304,14 @@ ALLEGRO_BITMAP *cropToVisible(ALLEGRO_BITMAP *picture, PictureOffset &offset) {
     offset = {box.left, box.top};
     return crop;
 }
+
+bool visiblePart(ALLEGRO_BITMAP *picture, PictureBox &box) {
+    Pixels pixels;
+    if (!lockPixels(picture, ALLEGRO_LOCK_READONLY, pixels)) {
+        return false;
+    }
+    const Box b = visibleBox(pixels, al_get_bitmap_width(picture), al_get_bitmap_height(picture));
+    al_unlock_bitmap(picture);
+    box = {b.left, b.top, b.width, b.height};
+    return true;
+}

@@ -47,3 +47,8 @@ bool pasteInto(ALLEGRO_BITMAP *from, ALLEGRO_BITMAP *into, int x, int y);
 // flags, and its top-left corner in `picture`. A picture with no such pixel
 // gives one transparent pixel; nullptr when it cannot be read.
 ALLEGRO_BITMAP *cropToVisible(ALLEGRO_BITMAP *picture, PictureOffset &offset);
+
+// The smallest box holding every pixel of `picture` (a memory bitmap) that
+// is not fully transparent, width 0 when there is none; false when the
+// picture cannot be read.
+bool visiblePart(ALLEGRO_BITMAP *picture, PictureBox &box);
