@@ -48,7 +48,7 @@ field() { sed -n "s/.*\b$2=\([0-9-]*\).*/\1/p" <<<"$1"; }
 # Says on stderr, and returns 1, when the state seen is not the one measured.
 check_state() {
     local mode=$1 when=$2 state=$3
-    [ "$mode" = base ] && return 0
+    [ "${mode#base}" != "$mode" ] && return 0
     if [ -z "$state" ]; then
         echo "warning: cannot read the game's state $when the $mode window" >&2
         return 1
@@ -71,7 +71,11 @@ check_state() {
 # CPU in percent of one core over SECONDS, peak resident memory in kB, and
 # whether the game stayed in MODE throughout (1 or 0), for PROGRAM on its
 # title screen (title), in play with a steering key held (play), or the
-# baseline (base).
+# baseline left alone (base) or sent the same keys as play (basekey). A held
+# key's auto-repeat adds loop passes, and frames, to the baseline as much
+# as to the game, so play is measured against the baseline with the key held.
+keyed() { [ "$1" = play ] || [ "$1" = basekey ]; }
+
 cpu_and_memory() {
     local program=$1 mode=$2 seconds=10
     if [ "$mode" = play ]; then
@@ -83,7 +87,7 @@ cpu_and_memory() {
     local win
     win=$(window_of)
     sleep 2
-    if [ "$mode" = play ] && [ -n "$win" ]; then
+    if keyed "$mode" && [ -n "$win" ]; then
         # Space starts a game; its opening zoom takes half a second; then
         # the key goes down and stays down, auto-repeat starting after it.
         xdotool windowfocus --sync "$win" keydown space sleep 0.3 keyup space sleep 0.5 \
@@ -97,7 +101,7 @@ cpu_and_memory() {
     check_state "$mode" "at the end of" "$(peek $pid)" || held=0
     local peak
     peak=$(peak_kb $pid)
-    [ "$mode" = play ] && xdotool keyup Right
+    keyed "$mode" && xdotool keyup Right
     kill $pid
     wait $pid 2>/dev/null
     awk -v d=$((t1 - t0)) -v hz="$ticks" -v s=$seconds -v p="$peak" -v ok=$held \
@@ -116,19 +120,21 @@ for run in $(seq "$runs"); do
     read -r cpu mem ok < <(cpu_and_memory "$game" play); add cpu_play "$cpu"; add mem_play "$mem"
     [ "$ok" = 1 ] || off_play=" (not all in play)"
     read -r cpu mem ok < <(cpu_and_memory "$baseline" base); add cpu_base "$cpu"; add mem_base "$mem"
+    read -r cpu mem ok < <(cpu_and_memory "$baseline" basekey); add cpu_basekey "$cpu"
 done
 m() { printf '%s' "${samples[$1]}" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
 start_game=$(m start_game) start_base=$(m start_base)
-cpu_title=$(m cpu_title) cpu_play=$(m cpu_play) cpu_base=$(m cpu_base)
+cpu_title=$(m cpu_title) cpu_play=$(m cpu_play) cpu_base=$(m cpu_base) cpu_basekey=$(m cpu_basekey)
 mem_game=$(m mem_play) mem_base=$(m mem_base)
 echo
 echo "| figure | game | baseline | ratio or difference | target |"
 echo "|---|---|---|---|---|"
 echo "| start-up, exec to first frame | ${start_game} ms | ${start_base} ms | $(ratio "$start_game" "$start_base") x | <= 1.3 x |"
 echo "| CPU, title screen, 10 s | ${cpu_title} %${off_title} | ${cpu_base} % | $(ratio "$cpu_title" "$cpu_base") x | <= 1.5 x |"
-echo "| CPU, play with a key held, 10 s | ${cpu_play} %${off_play} | ${cpu_base} % | $(ratio "$cpu_play" "$cpu_base") x | <= 3 x |"
+echo "| CPU, play with a key held, 10 s | ${cpu_play} %${off_play} | ${cpu_basekey} % with the key held | $(ratio "$cpu_play" "$cpu_basekey") x | <= 3 x |"
+echo "| (the same, against the baseline left alone) | ${cpu_play} % | ${cpu_base} % | $(ratio "$cpu_play" "$cpu_base") x | |"
 echo "| peak resident memory | $((mem_game / 1024)) MB | $((mem_base / 1024)) MB | $(awk -v d=$((mem_game - mem_base)) 'BEGIN { printf "%+.1f", d / 1024 }') MB | <= +40 MB |"
 echo
 echo "In-process figures (Google Benchmark, on the Xvfb display and into a memory bitmap):"
