@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "game/game_state.h"
+#include "render/texture_mode.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
 
@@ -131,7 +132,8 @@ void drawNumber(int value, int x, int y) {
     if (!assets.font || isEmpty(commonBox(numberBox(value, x, y), clippingBox()))) {
         return;
     }
-    al_draw_text(assets.font, textColour, x, y, 0, numberText(value).text);
+    const NumberText text = numberText(value);
+    drawTinted([&] { al_draw_text(assets.font, textColour, x, y, 0, text.text); });
 }
 
 void drawFade() {

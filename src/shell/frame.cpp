@@ -4,9 +4,12 @@
 #include "render/maze_view.h"
 #include "render/scene.h"
 #include "render/screens.h"
+#include "render/texture_mode.h"
 #include "shell/shell.h"
 
-void render() {
+namespace {
+
+void layLayers() {
     if (game.inGame) {
         drawBackdrop();
         drawClockHand();
@@ -23,3 +26,8 @@ void render() {
         drawMenu();
     }
 }
+
+} // namespace
+
+// Every picture is drawn untinted; only the text is tinted, and it says so.
+void render() { drawUntinted(layLayers); }
