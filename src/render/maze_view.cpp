@@ -55,8 +55,8 @@ struct MazePiece {
 
 // The walls or the arcs of one maze at one zoom, as triangles. Worked out
 // again only when the map or the zoom changes: a frame redrawn in a few
-// small boxes draws the maze once per box, and the arcs' trigonometry was
-// most of the cost of that.
+// small boxes draws the maze once per box, and would otherwise work out
+// every arc again for each.
 struct MazeShape {
     RingCellMap map{};  // the cells the triangles were made for
     float zoom = -1.0f; // and the zoom; never negative once made
