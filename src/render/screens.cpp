@@ -113,27 +113,31 @@ NumberText numberText(int value) {
     return out;
 }
 
+// Where `text` drawn at (x, y) can leave pixels.
+ScreenBox textBox(const char *text, int x, int y) {
+    int left, top, w, h;
+    al_get_text_dimensions(assets.font, text, &left, &top, &w, &h);
+    constexpr int spare = 2; // pixels round the glyphs' ink
+    return {x + left - spare, y + top - spare, x + left + w + spare, y + top + h + spare};
+}
+
 } // namespace
 
 ScreenBox numberBox(int value, int x, int y) {
-    if (!assets.font) {
-        return noBox;
-    }
-    int left, top, w, h;
-    al_get_text_dimensions(assets.font, numberText(value).text, &left, &top, &w, &h);
-    constexpr int spare = 2; // pixels round the glyphs' ink
-    return {x + left - spare, y + top - spare, x + left + w + spare, y + top + h + spare};
+    return assets.font ? textBox(numberText(value).text, x, y) : noBox;
 }
 
 // Without a font the numbers are simply missing. A frame redrawn in small
 // boxes asks for the score in each; where it lies wholly outside the box,
 // it would leave every pixel as it was.
 void drawNumber(int value, int x, int y) {
-    if (!assets.font || isEmpty(commonBox(numberBox(value, x, y), clippingBox()))) {
+    if (!assets.font) {
         return;
     }
     const NumberText text = numberText(value);
-    drawTinted([&] { al_draw_text(assets.font, textColour, x, y, 0, text.text); });
+    if (!isEmpty(commonBox(textBox(text.text, x, y), clippingBox()))) {
+        drawTinted([&] { al_draw_text(assets.font, textColour, x, y, 0, text.text); });
+    }
 }
 
 void drawFade() {
