@@ -14,7 +14,9 @@
 #include "game/game_state.h"
 #include "game/maze.h"
 #include "shell/assets.h"
+#include "render/screens.h"
 #include "shell/mouse_sprites.h"
+#include "shell/present.h"
 #include "shell/shell.h"
 
 namespace {
@@ -207,6 +209,26 @@ TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
                 << "message slot " << slot << " while " << shown << " shows";
         }
     }
+    ASSERT_EQ(chdir(here), 0);
+    assets = AssetSet{};
+}
+
+// Before the loop starts, the title's first frame has its picture; making
+// it ready is not a frame, and runs no update.
+TEST_F(LoopTest, StartUpLoadsWhatTheFirstFrameShows) {
+    ASSERT_TRUE(al_init_image_addon());
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
+    assets = AssetSet{};
+    assets.picturesOnDemand = true;
+    frameMemo = FrameMemo{};
+
+    readyFirstFrame();
+    EXPECT_NE(assets.menuFrames[menuFrameSlot(game.phaseFrame)], nullptr);
+    EXPECT_EQ(assets.clock, nullptr) << "the game's pictures wait for the loop";
+    EXPECT_EQ(frameMemo.drawn, 0);
+    EXPECT_EQ(game.phaseFrame, 0u);
     ASSERT_EQ(chdir(here), 0);
     assets = AssetSet{};
 }

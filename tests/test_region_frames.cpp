@@ -330,4 +330,17 @@ TEST_F(RegionFrames, SpoiltWindowIsPutRightWithinARun) {
     EXPECT_EQ(windowAgainstWholeFrame(screen).pixels, 0) << "after a run of region frames";
 }
 
+// Start-up draws the first frame once into the back buffer, unseen; the
+// loop's first frame is then drawn and shown whole, not skipped as there.
+TEST_F(RegionFrames, FirstFrameIsReadiedUnseen) {
+    spoilWindow(screen);
+    al_set_target_backbuffer(shell.display);
+    readyFirstFrame();
+    EXPECT_EQ(frameMemo.drawn, 0);
+    EXPECT_EQ(windowAgainstWholeFrame(screen).pixels, screenWidth * screenHeight)
+        << "nothing of the readied frame reaches the window";
+    presentFrame();
+    EXPECT_EQ(windowAgainstWholeFrame(screen).pixels, 0) << "the loop's first frame";
+}
+
 } // namespace

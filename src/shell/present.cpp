@@ -228,6 +228,13 @@ void presentFrame() {
     frameMemo.drawn += 1;
 }
 
+void readyFirstFrame() {
+    readyPicturesShown();
+    if (shell.display) {
+        render();
+    }
+}
+
 void forgetShownFrame() { frameMemo.valid = false; }
 
 void loadPictureWhileIdle() {

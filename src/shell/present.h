@@ -70,6 +70,13 @@ int changedBoxes(const FrameKey &shown, const FrameKey &next, ScreenBox boxes[ma
 // Without a window it always draws into the target.
 void presentFrame();
 
+// Start-up's last step. The first frame waits for the timer's first tick;
+// meanwhile the pictures it shows are loaded and it is drawn once into the
+// back buffer, unseen, so that the driver has made its drawing code by
+// then. It counts as no frame: the loop's first is drawn again and shown
+// whole.
+void readyFirstFrame();
+
 // With the pictures loading on demand, the next one when no event waits.
 void loadPictureWhileIdle();
 

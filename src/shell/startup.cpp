@@ -10,6 +10,7 @@
 #include "audio/audio.h"
 #include "game/game_state.h"
 #include "shell/assets.h"
+#include "shell/present.h"
 #include "shell/shell.h"
 #include "shell/window_region.h"
 
@@ -55,6 +56,7 @@ bool startUp() {
     // shows it.
     assets.picturesOnDemand = true;
     loadFont();
+    readyFirstFrame();
     game.running = true;
     return true;
 }
