@@ -13,8 +13,8 @@
 
 #include "game/game_state.h"
 #include "game/maze.h"
-#include "shell/assets.h"
 #include "render/screens.h"
+#include "shell/assets.h"
 #include "shell/mouse_sprites.h"
 #include "shell/present.h"
 #include "shell/shell.h"
