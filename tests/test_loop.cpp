@@ -68,8 +68,23 @@ class LoopTest : public ::testing::Test {
         game.timeLeft = 900;
     }
 
+    // The game's own pictures, loaded on demand as the game loads them.
+    void openAssetFolder() {
+        ASSERT_TRUE(al_init_image_addon());
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
+        assets = AssetSet{};
+        assets.picturesOnDemand = true;
+    }
+
+    void closeAssetFolder() {
+        ASSERT_EQ(chdir(here), 0);
+        assets = AssetSet{};
+    }
+
     ALLEGRO_BITMAP *target = nullptr;
     ALLEGRO_EVENT_SOURCE source;
+    char here[4096] = {};
 };
 
 TEST_F(LoopTest, TimerTickGivesOneUpdateOnTitleAndTwoInAGame) {
@@ -163,12 +178,8 @@ TEST_F(LoopTest, FramesWaitUntilTheQueueIsDrained) {
 // before the first frame that shows it, the others one per idle pass, and
 // of the level messages only the one shown.
 TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
-    ASSERT_TRUE(al_init_image_addon());
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
-    assets = AssetSet{};
-    assets.picturesOnDemand = true;
+    openAssetFolder();
+    ASSERT_FALSE(HasFatalFailure());
     game.timeLeft = -1;
     game.phaseFrame = 29; // the next update shows title slot 3
 
@@ -209,19 +220,14 @@ TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
                 << "message slot " << slot << " while " << shown << " shows";
         }
     }
-    ASSERT_EQ(chdir(here), 0);
-    assets = AssetSet{};
+    closeAssetFolder();
 }
 
 // Before the loop starts, the title's first frame has its picture; making
 // it ready is not a frame, and runs no update.
 TEST_F(LoopTest, StartUpLoadsWhatTheFirstFrameShows) {
-    ASSERT_TRUE(al_init_image_addon());
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
-    assets = AssetSet{};
-    assets.picturesOnDemand = true;
+    openAssetFolder();
+    ASSERT_FALSE(HasFatalFailure());
     frameMemo = FrameMemo{};
 
     readyFirstFrame();
@@ -229,8 +235,7 @@ TEST_F(LoopTest, StartUpLoadsWhatTheFirstFrameShows) {
     EXPECT_EQ(assets.clock, nullptr) << "the game's pictures wait for the loop";
     EXPECT_EQ(frameMemo.drawn, 0);
     EXPECT_EQ(game.phaseFrame, 0u);
-    ASSERT_EQ(chdir(here), 0);
-    assets = AssetSet{};
+    closeAssetFolder();
 }
 
 } // namespace
