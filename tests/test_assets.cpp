@@ -12,10 +12,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "render/screens.h"
 #include "shell/assets.h"
-#include "shell/mouse_sprites.h"
-#include "support/same_bytes.h"
 
 namespace {
 
@@ -35,10 +32,10 @@ const SlotRow slotRows[] = {
     {"warning1.png", [] { return assets.warning[0]; }, KeyedOn::Nothing},
     {"warning2.png", [] { return assets.warning[1]; }, KeyedOn::Nothing},
     {"warning3.png", [] { return assets.warning[2]; }, KeyedOn::Nothing},
-    {"mouse_run0001.png", [] { return mouseSprite(0); }, KeyedOn::Blue},
-    {"mouse_run0002.png", [] { return mouseSprite(1); }, KeyedOn::Blue},
-    {"mouse_run0003.png", [] { return mouseSprite(2); }, KeyedOn::Blue},
-    {"mouse_run0004.png", [] { return mouseSprite(3); }, KeyedOn::Blue},
+    {"mouse_run0001.png", [] { return assets.mouseFrames[0]; }, KeyedOn::Blue},
+    {"mouse_run0002.png", [] { return assets.mouseFrames[1]; }, KeyedOn::Blue},
+    {"mouse_run0003.png", [] { return assets.mouseFrames[2]; }, KeyedOn::Blue},
+    {"mouse_run0004.png", [] { return assets.mouseFrames[3]; }, KeyedOn::Blue},
     {"clockhand.png", [] { return assets.clockHand; }, KeyedOn::Black},
     {"startmenu/startmenu06.png", [] { return assets.menuFrames[0]; }, KeyedOn::Nothing},
     {"startmenu/startmenu07.png", [] { return assets.menuFrames[1]; }, KeyedOn::Nothing},
@@ -198,192 +195,6 @@ TEST_F(LoadTest, EveryPictureMissingStillReturnsWithEverySlotEmpty) {
         EXPECT_NE(err.find(std::string("\"") + row.file + "\"\n"), std::string::npos) << row.file;
     }
     EXPECT_EQ(out, "");
-}
-
-// Colours next to the two keys, and the keys themselves half transparent:
-// only an opaque pixel of exactly the key colour may turn transparent.
-void writeNearKeyPicture(const std::string &path) {
-    const int colours[][4] = {{0, 0, 0, 255},   {1, 1, 1, 255},   {0, 0, 1, 255},
-                              {1, 0, 0, 255},   {0, 0, 0, 128},   {0, 0, 255, 255},
-                              {0, 0, 254, 255}, {1, 0, 255, 255}, {0, 1, 255, 255},
-                              {0, 0, 255, 200}, {9, 90, 200, 255}};
-    ALLEGRO_BITMAP *bitmap = al_create_bitmap(11, 3);
-    al_set_target_bitmap(bitmap);
-    al_clear_to_color(al_map_rgb(50, 60, 70));
-    for (int x = 0; x < 11; ++x) {
-        const int *c = colours[x];
-        al_put_pixel(x, 1, al_map_rgba(c[0], c[1], c[2], c[3]));
-    }
-    al_set_target_bitmap(nullptr);
-    ASSERT_TRUE(al_save_bitmap(path.c_str(), bitmap)) << path;
-    al_destroy_bitmap(bitmap);
-}
-
-// The loader keys pictures its own, faster way: on pictures of colours next
-// to the keys, and on the real pictures with their near-black strokes, the
-// result must be what the library's al_convert_mask_to_alpha makes.
-TEST_F(LoadTest, KeyedPicturesAreWhatTheLibraryKeyingMakes) {
-    for (const SlotRow &row : slotRows) {
-        writeNearKeyPicture(folder + "/" + row.file);
-    }
-    for (const char *dir : {folder.c_str(), CLOCKMAZE_ASSET_DIR}) {
-        ASSERT_EQ(chdir(dir), 0);
-        assets = AssetSet{};
-        loadImages();
-        for (const SlotRow &row : slotRows) {
-            if (row.key == KeyedOn::Nothing) {
-                continue;
-            }
-            ALLEGRO_BITMAP *plain = al_load_bitmap_flags(row.file, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-            ASSERT_NE(plain, nullptr) << row.file;
-            al_convert_mask_to_alpha(plain, row.key == KeyedOn::Blue ? al_map_rgb(0, 0, 255)
-                                                                     : al_map_rgb(0, 0, 0));
-            EXPECT_TRUE(sameBytes(row.picture(), plain)) << dir << "/" << row.file;
-            al_destroy_bitmap(plain);
-        }
-    }
-}
-
-// The two most urgent backgrounds are kept without their middle, which the
-// resting clock covers: drawn, they must be the whole picture everywhere
-// else, and leave the middle alone.
-TEST_F(LoadTest, UrgentBackgroundsAreWholeRoundTheRestingClock) {
-    ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
-    assets = AssetSet{};
-    loadImages();
-    const ScreenBox middle = clockRestCover();
-    ASSERT_FALSE(isEmpty(middle));
-    ALLEGRO_BITMAP *frame = al_create_bitmap(800, 600);
-    for (int k = 1; k < 3; ++k) {
-        ASSERT_TRUE(assets.warningCut[k]) << "warning" << k + 1;
-        EXPECT_LT(al_get_bitmap_width(assets.warning[k]) * al_get_bitmap_height(assets.warning[k]),
-                  800 * 600 * 7 / 10)
-            << "the strips take less than the picture";
-        al_set_target_bitmap(frame);
-        al_clear_to_color(al_map_rgb(255, 0, 255));
-        drawBackdropPicture(assets.warning[k]);
-        ALLEGRO_BITMAP *whole = al_load_bitmap(k == 1 ? "warning2.png" : "warning3.png");
-        ASSERT_NE(whole, nullptr);
-        int wrong = 0, drawnInMiddle = 0;
-        for (int y = 0; y < 600; ++y) {
-            for (int x = 0; x < 800; ++x) {
-                const bool inMiddle =
-                    x >= middle.x0 && x < middle.x1 && y >= middle.y0 && y < middle.y1;
-                unsigned char r, g, b, wr, wg, wb;
-                al_unmap_rgb(al_get_pixel(frame, x, y), &r, &g, &b);
-                al_unmap_rgb(al_get_pixel(whole, x, y), &wr, &wg, &wb);
-                if (inMiddle) {
-                    drawnInMiddle += !(r == 255 && g == 0 && b == 255);
-                } else {
-                    wrong += r != wr || g != wg || b != wb;
-                }
-            }
-        }
-        EXPECT_EQ(wrong, 0) << "warning" << k + 1 << " differs round the middle";
-        EXPECT_EQ(drawnInMiddle, 0) << "warning" << k + 1;
-        al_destroy_bitmap(whole);
-    }
-    EXPECT_FALSE(assets.warningCut[0]) << "the first warning shows behind the opening zoom";
-    al_set_target_bitmap(nullptr);
-    al_destroy_bitmap(frame);
-}
-
-// What the title shows for a slot, or for a file drawn whole (black when
-// it does not load), as an 800x600 memory bitmap.
-ALLEGRO_BITMAP *titleShown(int slot, const char *file) {
-    ALLEGRO_BITMAP *frame = al_create_bitmap(800, 600);
-    al_set_target_bitmap(frame);
-    al_clear_to_color(al_map_rgb(0, 0, 0));
-    if (!file) {
-        drawTitlePicture(slot);
-    } else if (ALLEGRO_BITMAP *whole = al_load_bitmap_flags(file, ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
-        al_draw_bitmap(whole, 0.0f, 0.0f, 0);
-        al_destroy_bitmap(whole);
-    }
-    al_set_target_bitmap(nullptr);
-    return frame;
-}
-
-// The real title pictures, each slot kept as patches over the first: when
-// one fails to load, or the first cannot serve as the base, every slot must
-// still show its own file whole, and a broken slot nothing of it.
-TEST_F(LoadTest, TitleSlotsShowTheirOwnPictureWhateverFails) {
-    enum class Fault { None, Missing, NotAPicture, OtherSize };
-    struct Row {
-        const char *what;
-        int row;     // which slotRows entry (a title picture) to break
-        Fault fault; // how
-    };
-    const Row rows[] = {{"all loaded", 10, Fault::None},
-                        {"first missing", 10, Fault::Missing},
-                        {"first of another size", 10, Fault::OtherSize},
-                        {"one in the middle missing", 13, Fault::Missing},
-                        {"the last not a picture", 17, Fault::NotAPicture},
-                        {"one of another size", 12, Fault::OtherSize}};
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
-    for (const Row &row : rows) {
-        for (int i = 10; i <= 17; ++i) {
-            const std::string from = std::string(CLOCKMAZE_ASSET_DIR) + "/" + slotRows[i].file;
-            ASSERT_EQ(std::system(("cp '" + from + "' '" + folder + "/startmenu/'").c_str()), 0);
-        }
-        const std::string path = folder + "/" + slotRows[row.row].file;
-        if (row.fault == Fault::Missing) {
-            std::remove(path.c_str());
-        } else if (row.fault == Fault::NotAPicture) {
-            writeFile(path, "this is not a PNG file\n");
-        } else if (row.fault == Fault::OtherSize) {
-            writeMarkedPicture(path, 200);
-        }
-        assets = AssetSet{};
-        loadFromFolder(loadImages);
-        EXPECT_EQ(assets.menuBaseCopy, nullptr) << row.what;
-        ASSERT_EQ(chdir(folder.c_str()), 0);
-        for (int slot = 0; slot < 8; ++slot) {
-            ALLEGRO_BITMAP *shown = titleShown(slot, nullptr);
-            ALLEGRO_BITMAP *whole = titleShown(slot, slotRows[10 + slot].file);
-            EXPECT_TRUE(sameBytes(shown, whole)) << row.what << ": slot " << slot;
-            al_destroy_bitmap(shown);
-            al_destroy_bitmap(whole);
-        }
-        ASSERT_EQ(chdir(previous.c_str()), 0);
-    }
-}
-
-// A message keeps the box of its pixels with any alpha at all, wherever in
-// the file they are; one with none keeps a single transparent pixel.
-TEST_F(LoadTest, MessagesKeepTheBoxOfTheirVisiblePixels) {
-    struct Row {
-        const char *what;
-        int pixels[2][3]; // two pixels put on a transparent 60x20: x, y, alpha (0: none)
-        int box[4];       // left, top, width, height expected
-    };
-    const Row rows[] = {{"two opaque pixels", {{4, 3, 255}, {55, 16, 255}}, {4, 3, 52, 14}},
-                        {"the corners, barely there", {{0, 0, 1}, {59, 19, 1}}, {0, 0, 60, 20}},
-                        {"one pixel", {{7, 9, 128}, {0, 0, 0}}, {7, 9, 1, 1}},
-                        {"nothing shows", {{0, 0, 0}, {0, 0, 0}}, {0, 0, 1, 1}}};
-    for (const Row &row : rows) {
-        ALLEGRO_BITMAP *picture = al_create_bitmap(60, 20);
-        al_set_target_bitmap(picture);
-        al_clear_to_color(al_map_rgba(90, 80, 70, 0));
-        for (const auto &p : row.pixels) {
-            if (p[2] != 0) {
-                al_put_pixel(p[0], p[1], al_map_rgba(200, 100, 50, p[2]));
-            }
-        }
-        al_set_target_bitmap(nullptr);
-        ASSERT_TRUE(al_save_bitmap((folder + "/messages/msg9.png").c_str(), picture));
-        al_destroy_bitmap(picture);
-        assets = AssetSet{};
-        loadFromFolder(loadImages);
-        ALLEGRO_BITMAP *kept = assets.messages[4];
-        ASSERT_NE(kept, nullptr) << row.what;
-        EXPECT_EQ(assets.messageOffsets[4].x, row.box[0]) << row.what;
-        EXPECT_EQ(assets.messageOffsets[4].y, row.box[1]) << row.what;
-        EXPECT_EQ(al_get_bitmap_width(kept), row.box[2]) << row.what;
-        EXPECT_EQ(al_get_bitmap_height(kept), row.box[3]) << row.what;
-        const int last = row.pixels[1][2] != 0 ? 1 : 0; // the pixel at the far corner
-        EXPECT_EQ(alphaAt(kept, row.box[2] - 1, row.box[3] - 1), row.pixels[last][2]) << row.what;
-    }
 }
 
 TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {

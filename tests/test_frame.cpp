@@ -1,18 +1,29 @@
-// The frame function into a memory bitmap, and the screenshot tool that
-// drives it.
+// The frame function with the real pictures: every frame is the layers
+// drawn plainly, one after the other, byte for byte. Into a memory bitmap
+// by default; with FRAME_TESTS_ON_DISPLAY set (under Xvfb), into the back
+// buffer of a real window. And the screenshot tool that drives it.
 #include <gtest/gtest.h>
 
+#include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/maze.h"
+#include "render/maze_view.h"
+#include "render/rest_scene.h"
+#include "render/scene.h"
+#include "render/screens.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
 #include "support/render_fixture.h"
@@ -20,6 +31,190 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Every byte of the target, alpha included.
+std::vector<unsigned char> pixels() {
+    ALLEGRO_BITMAP *target = al_get_target_bitmap();
+    const int w = al_get_bitmap_width(target), h = al_get_bitmap_height(target);
+    std::vector<unsigned char> out(static_cast<size_t>(w * h * 4));
+    ALLEGRO_LOCKED_REGION *region =
+        al_lock_bitmap(target, ALLEGRO_PIXEL_FORMAT_ABGR_8888, ALLEGRO_LOCK_READONLY);
+    for (int y = 0; y < h; ++y) {
+        std::memcpy(&out[static_cast<size_t>(y * w * 4)],
+                    static_cast<const unsigned char *>(region->data) + y * region->pitch,
+                    static_cast<size_t>(w * 4));
+    }
+    al_unlock_bitmap(target);
+    return out;
+}
+
+// The frame the straightforward way: every layer, in order, onto black.
+void renderLayerByLayer() {
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    if (!game.inGame) {
+        drawMenu();
+        return;
+    }
+    drawBackground();
+    drawClockFace();
+    drawClockHand();
+    drawWalls();
+    drawArcs();
+    drawNumber(game.score, 107, 532);
+    drawMouse();
+    if (game.gameOver) {
+        drawFade();
+    }
+    drawLevelMessage();
+}
+
+void layMaze(const int (&rolls)[8]) {
+    static const int *next = nullptr;
+    next = rolls;
+    generateMazeWith([] { return *next++; });
+}
+
+void levelInPlay() {
+    game = GameState{};
+    game.running = true;
+    game.inGame = true;
+    game.score = 5;
+    game.bestScore = 9;
+    game.timeLimit = 772;
+    game.timeLeft = 500;
+    game.mouse.active = 1;
+    game.mouse.ring = 1;
+    game.mouse.angle = 30.0f;
+    game.mouse.animFrame = 7;
+    game.mouse.facingRight = true;
+    static const int rolls[] = {10, 20, 5, 15, 3, 9, 2, 7};
+    layMaze(rolls);
+}
+
+class WholeFrameTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+        ASSERT_TRUE(al_init_primitives_addon());
+        ASSERT_TRUE(al_init_image_addon());
+        al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+        if (std::getenv("FRAME_TESTS_ON_DISPLAY")) {
+            shell.display = al_create_display(screenWidth, screenHeight);
+            ASSERT_NE(shell.display, nullptr) << "no window: is an X server running?";
+            target = al_get_backbuffer(shell.display);
+        } else {
+            al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+            target = al_create_bitmap(screenWidth, screenHeight);
+        }
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
+        loadImages();
+        loadFont();
+        ASSERT_EQ(chdir(here), 0);
+        ASSERT_NE(assets.clock, nullptr);
+        ASSERT_NE(assets.font, nullptr);
+    }
+
+    void SetUp() override {
+        al_set_target_bitmap(target);
+        levelInPlay();
+    }
+
+    static ALLEGRO_BITMAP *target;
+};
+
+ALLEGRO_BITMAP *WholeFrameTest::target = nullptr;
+
+// The rows run in order, so the background and clock composed for the
+// resting scene go stale between them as they would in a game.
+TEST_F(WholeFrameTest, FrameIsTheLayersDrawnPlainly) {
+    struct Row {
+        const char *name;
+        std::function<void()> set;
+    };
+    const Row rows[] = {
+        {"title", [] { game.inGame = false; }},
+        {"title, last pictures", [] { game.inGame = false, game.phaseFrame = 195; }},
+        {"play, calm background", [] {}},
+        {"play, first warning", [] { game.timeLeft = 400; }},
+        {"play, second warning", [] { game.timeLeft = 200; }},
+        {"play, last warning", [] { game.timeLeft = 100; }},
+        {"play, calm again", [] { game.timeLeft = 770; }},
+        {"play, hand at three", [] { game.timeLeft = 193; }},
+        {"play, empty clock", [] { game.timeLeft = 0; }},
+        {"play, mouse in ring 3", [] { game.mouse.ring = 3, game.mouse.angle = 200.0f; }},
+        {"opening zoom", [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 20; }},
+        {"zoom's first frame", [] { game.levelTransition = true, game.phaseFrame = 0; }},
+        {"zoom to the next level",
+         [] { game.levelTransition = true, game.phaseFrame = 45, game.mouse.ring = 5; }},
+        {"zoom's last frame", [] { game.levelTransition = true, game.phaseFrame = 60; }},
+        {"level message sliding in",
+         [] { game.levelTransition = true, game.phaseFrame = 80, game.messageIndex = 4; }},
+        {"level message at rest",
+         [] { game.levelTransition = true, game.phaseFrame = 150, game.messageIndex = 12; }},
+        {"game over, zooming", [] { game.gameOver = true, game.phaseFrame = 30; }},
+        {"game over, white", [] { game.gameOver = true, game.phaseFrame = 60; }},
+        {"play, another maze",
+         [] {
+             static const int rolls[] = {33, 2, 28, 11, 17, 4, 12, 0};
+             layMaze(rolls);
+         }},
+    };
+    for (const Row &row : rows) {
+        levelInPlay();
+        row.set();
+        al_clear_to_color(al_map_rgb(255, 0, 255));
+        renderLayerByLayer();
+        const std::vector<unsigned char> plain = pixels();
+        al_clear_to_color(al_map_rgb(0, 255, 255));
+        render();
+        EXPECT_TRUE(pixels() == plain) << row.name;
+    }
+}
+
+// The screenshot tool blends colour as the game does but leaves the
+// target's alpha alone, so it saves the frame's alpha as the frame laid
+// it: every pixel must be laid opaque, whatever the target (or the resting
+// scene's picture) held before, or the picture saves with holes.
+TEST_F(WholeFrameTest, FrameLeavesNothingOfTheTargetBefore) {
+    struct Row {
+        const char *name;
+        std::function<void()> set;
+    };
+    const Row rows[] = {
+        {"title", [] { game.inGame = false; }},
+        {"play, calm background", [] {}},
+        {"play, last warning", [] { game.timeLeft = 100; }},
+        {"opening zoom", [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 20; }},
+        {"zoom's last frame", [] { game.levelTransition = true, game.phaseFrame = 60; }},
+        {"game over, zooming", [] { game.gameOver = true, game.phaseFrame = 30; }},
+    };
+    int op, src, dst, alphaOp, alphaSrc, alphaDst;
+    al_get_separate_blender(&op, &src, &dst, &alphaOp, &alphaSrc, &alphaDst);
+    const ALLEGRO_COLOR hole = al_map_rgba(255, 0, 255, 0);
+    for (const Row &row : rows) {
+        levelInPlay();
+        row.set();
+        if (restScene.picture) {
+            al_set_target_bitmap(restScene.picture);
+            al_clear_to_color(hole);
+            restScene.background = nullptr; // composed again on this picture
+        }
+        al_set_target_bitmap(target);
+        al_clear_to_color(hole);
+        al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, ALLEGRO_ADD,
+                                ALLEGRO_ZERO, ALLEGRO_ONE);
+        render();
+        al_set_separate_blender(op, src, dst, alphaOp, alphaSrc, alphaDst);
+        const std::vector<unsigned char> frame = pixels();
+        int holes = 0;
+        for (size_t i = 3; i < frame.size(); i += 4) {
+            holes += frame[i] != 255 ? 1 : 0;
+        }
+        EXPECT_EQ(holes, 0) << row.name;
+    }
+}
 
 bool sameColour(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
@@ -30,8 +225,7 @@ TEST_F(FrameTest, RenderPaintsTheTargetBitmapForEachScreen) {
     assets.menuFrames[0] = solid(800, 600, titleColour);
     assets.background = solid(800, 600, calm);
     assets.clock = solid(600, 600, clock);
-    ALLEGRO_BITMAP *const frames[4] = {solid(600, 600, mouse)};
-    useMouseSprites(frames);
+    assets.mouseFrames[0] = solid(600, 600, mouse);
     struct Row {
         const char *name;
         bool inGame, gameOver;
@@ -88,19 +282,15 @@ class ScreenshotToolTest : public RenderTest {
 };
 
 TEST_F(ScreenshotToolTest, WritesEveryScreen) {
-    struct Row {
-        const char *assetDir;
-    };
     const std::string empty = (scratch / "empty-assets").string();
-    const Row rows[] = {{empty.c_str()}, {CLOCKMAZE_ASSET_DIR}};
-    for (const Row &row : rows) {
+    for (const std::string &assetDir : {empty, std::string(CLOCKMAZE_ASSET_DIR)}) {
         const fs::path out = scratch / "out";
         fs::remove_all(out);
-        ASSERT_EQ(run(std::string(row.assetDir) + " " + out.string()), 0) << row.assetDir;
+        ASSERT_EQ(run(assetDir + " " + out.string()), 0) << assetDir;
         for (const char *name : {"title.png", "play.png", "warning1.png", "warning2.png",
                                  "warning3.png", "message.png", "zoom.png", "gameover.png"}) {
             ALLEGRO_BITMAP *picture = al_load_bitmap((out / name).c_str());
-            ASSERT_NE(picture, nullptr) << row.assetDir << " " << name;
+            ASSERT_NE(picture, nullptr) << assetDir << " " << name;
             EXPECT_EQ(al_get_bitmap_width(picture), 800) << name;
             EXPECT_EQ(al_get_bitmap_height(picture), 600) << name;
             al_destroy_bitmap(picture);
@@ -110,14 +300,14 @@ TEST_F(ScreenshotToolTest, WritesEveryScreen) {
         ALLEGRO_BITMAP *over = al_load_bitmap((out / "gameover.png").c_str());
         const Snapshot overShot = snapshot(over);
         EXPECT_EQ(overShot.count([](Rgb p) { return p.r < 148 || p.g < 148 || p.b < 148; }), 0)
-            << row.assetDir;
+            << assetDir;
         al_destroy_bitmap(over);
         // and the play shot has ring 4's wall at 202.5 degrees drawn over the clock.
         ALLEGRO_BITMAP *play = al_load_bitmap((out / "play.png").c_str());
         const Rgb wall = snapshot(play).at(352, 415);
-        EXPECT_NEAR(wall.r, 16, 16) << row.assetDir;
-        EXPECT_NEAR(wall.g, 64, 16) << row.assetDir;
-        EXPECT_NEAR(wall.b, 32, 16) << row.assetDir;
+        EXPECT_NEAR(wall.r, 16, 16) << assetDir;
+        EXPECT_NEAR(wall.g, 64, 16) << assetDir;
+        EXPECT_NEAR(wall.b, 32, 16) << assetDir;
         al_destroy_bitmap(play);
     }
 }

@@ -3,20 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_primitives.h>
-
 #include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
 
 #include <unistd.h>
 
-#include <initializer_list>
+#include <functional>
 
 #include "game/game_state.h"
 #include "game/maze.h"
-#include "render/screens.h"
 #include "shell/assets.h"
-#include "shell/mouse_sprites.h"
-#include "shell/present.h"
 #include "shell/shell.h"
 
 namespace {
@@ -41,6 +37,7 @@ class LoopTest : public ::testing::Test {
         shell.queue = al_create_event_queue();
         al_init_user_event_source(&source);
         al_register_event_source(shell.queue, &source);
+        picturesLoaded = pictureCount; // none to load, unless a test opens the folder
     }
 
     void TearDown() override {
@@ -74,7 +71,7 @@ class LoopTest : public ::testing::Test {
         ASSERT_NE(getcwd(here, sizeof here), nullptr);
         ASSERT_EQ(chdir(CLOCKMAZE_ASSET_DIR), 0);
         assets = AssetSet{};
-        assets.picturesOnDemand = true;
+        picturesLoaded = 0;
     }
 
     void closeAssetFolder() {
@@ -100,22 +97,22 @@ TEST_F(LoopTest, TimerTickGivesOneUpdateOnTitleAndTwoInAGame) {
     EXPECT_EQ(game.timeLeft, 898) << "game: two updates per tick";
 }
 
-TEST_F(LoopTest, KeyboardEventsEachCauseOneUpdate) {
+// Key events, auto-repeats included, only set the flags: the game's speed
+// is the timer's alone.
+TEST_F(LoopTest, KeyEventsRunNoUpdate) {
     startPlaying();
     post(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_RIGHT);
     runLoopPass();
     EXPECT_TRUE(game.keyRight);
-    EXPECT_EQ(game.timeLeft, 899);
-
     post(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_RIGHT, true); // auto-repeat
     runLoopPass();
-    EXPECT_TRUE(game.keyRight);
-    EXPECT_EQ(game.timeLeft, 898) << "an auto-repeat brings one more update";
-
+    post(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_X);
+    runLoopPass();
     post(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_RIGHT);
     runLoopPass();
     EXPECT_FALSE(game.keyRight);
-    EXPECT_EQ(game.timeLeft, 897);
+    EXPECT_EQ(game.timeLeft, 900) << "no update without a tick";
+    EXPECT_EQ(game.mouse.angle, 0.0f);
 }
 
 TEST_F(LoopTest, KeysMapOntoThreeSharedFlags) {
@@ -160,7 +157,7 @@ TEST_F(LoopTest, CloseEndsTheLoopAfterTheCurrentPass) {
     post(ALLEGRO_EVENT_DISPLAY_CLOSE);
     runLoop();
     EXPECT_FALSE(game.running);
-    EXPECT_EQ(game.timeLeft, 899) << "the closing pass still runs its update";
+    EXPECT_EQ(game.timeLeft, 900) << "closing is no tick";
 }
 
 TEST_F(LoopTest, FramesWaitUntilTheQueueIsDrained) {
@@ -174,9 +171,8 @@ TEST_F(LoopTest, FramesWaitUntilTheQueueIsDrained) {
     EXPECT_EQ(game.phaseFrame, 2u) << "updates are never skipped";
 }
 
-// Started by the game itself, the loop loads the pictures as it goes: each
-// before the first frame that shows it, the others one per idle pass, and
-// of the level messages only the one shown.
+// The loop loads the pictures as it goes: each before the first frame that
+// shows it, the others one per idle pass.
 TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
     openAssetFolder();
     ASSERT_FALSE(HasFatalFailure());
@@ -186,9 +182,9 @@ TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
     post(ALLEGRO_EVENT_TIMER);
     post(ALLEGRO_EVENT_TIMER);
     runLoopPass();
-    EXPECT_EQ(assets.picturesLoaded, 0) << "no frame and no idle time while an event waits";
+    EXPECT_EQ(picturesLoaded, 0) << "no frame and no idle time while an event waits";
     runLoopPass();
-    EXPECT_EQ(assets.picturesLoaded, 5) << "slots 0 to 3 for the frame, one more while idle";
+    EXPECT_EQ(picturesLoaded, 5) << "slots 0 to 3 for the frame, one more while idle";
     for (int slot = 0; slot <= 3; ++slot) {
         EXPECT_NE(assets.menuFrames[slot], nullptr) << "title slot " << slot;
     }
@@ -196,46 +192,62 @@ TEST_F(LoopTest, PicturesComeBeforeTheFramesThatShowThem) {
 
     post(ALLEGRO_EVENT_KEY_CHAR);
     runLoopPass();
-    EXPECT_EQ(assets.picturesLoaded, 6) << "each pass with no event waiting loads one more";
+    EXPECT_EQ(picturesLoaded, 6) << "each pass with no event waiting loads one more";
 
     startPlaying();
     post(ALLEGRO_EVENT_TIMER);
     runLoopPass();
-    EXPECT_TRUE(lastingPicturesLoaded()) << "a game frame needs every picture but the messages";
+    EXPECT_EQ(picturesLoaded, pictureCount) << "a game frame needs every picture";
     EXPECT_NE(assets.clock, nullptr);
-    EXPECT_TRUE(hasMouseSprite(3));
-    for (ALLEGRO_BITMAP *message : assets.messages) {
-        EXPECT_EQ(message, nullptr) << "no message is held before a level shows one";
-    }
-
-    // A level's message is loaded for its first frame, and is the only one held.
-    for (const int shown : {12, 3}) {
-        game.levelTransition = true;
-        game.phaseFrame = 100;
-        game.messageIndex = shown;
-        post(ALLEGRO_EVENT_TIMER);
-        runLoopPass();
-        for (int slot = 0; slot < messageCount; ++slot) {
-            EXPECT_EQ(assets.messages[slot] != nullptr, slot == shown)
-                << "message slot " << slot << " while " << shown << " shows";
-        }
-    }
+    EXPECT_NE(assets.messages[12], nullptr);
     closeAssetFolder();
 }
 
-// Before the loop starts, the title's first frame has its picture; making
-// it ready is not a frame, and runs no update.
-TEST_F(LoopTest, StartUpLoadsWhatTheFirstFrameShows) {
-    openAssetFolder();
-    ASSERT_FALSE(HasFatalFailure());
-    frameMemo = FrameMemo{};
-
-    readyFirstFrame();
-    EXPECT_NE(assets.menuFrames[menuFrameSlot(game.phaseFrame)], nullptr);
-    EXPECT_EQ(assets.clock, nullptr) << "the game's pictures wait for the loop";
-    EXPECT_EQ(frameMemo.drawn, 0);
-    EXPECT_EQ(game.phaseFrame, 0u);
-    closeAssetFolder();
+// A title frame is drawn only when its picture or a score changes, or the
+// window needs it painted again.
+TEST_F(LoopTest, TitleFramesAreDrawnOnlyWhenTheyChange) {
+    game.timeLeft = -1;
+    game.phaseFrame = 0;
+    post(ALLEGRO_EVENT_DISPLAY_EXPOSE);
+    runLoopPass();
+    post(ALLEGRO_EVENT_TIMER);
+    runLoopPass();
+    struct Row {
+        const char *name;
+        std::function<void()> change; // before the tick
+        bool drawn;
+    };
+    const Row rows[] = {
+        {"the same picture", [] {}, false},
+        {"exposed", [this] { post(ALLEGRO_EVENT_DISPLAY_EXPOSE); }, true},
+        {"the same picture again", [] {}, false},
+        {"switched back to", [this] { post(ALLEGRO_EVENT_DISPLAY_SWITCH_IN); }, true},
+        {"a new best score", [] { game.bestScore = 4; }, true},
+        {"a new last score", [] { game.score = 3; }, true},
+        {"the next picture", [] { game.phaseFrame = 9; }, true},
+        {"after a game frame",
+         [this] {
+             game.inGame = true;
+             game.timeLimit = 950;
+             game.timeLeft = 900;
+             post(ALLEGRO_EVENT_TIMER);
+             runLoopPass();
+             game.inGame = false;
+             game.timeLeft = -1;
+         },
+         true},
+    };
+    for (const Row &row : rows) {
+        row.change();
+        al_clear_to_color(al_map_rgb(255, 0, 255));
+        post(ALLEGRO_EVENT_TIMER);
+        while (!al_is_event_queue_empty(shell.queue)) {
+            runLoopPass();
+        }
+        unsigned char r, g, b;
+        al_unmap_rgb(al_get_pixel(target, 400, 300), &r, &g, &b);
+        EXPECT_EQ(!(r == 255 && g == 0 && b == 255), row.drawn) << row.name;
+    }
 }
 
 } // namespace

@@ -163,6 +163,7 @@ TEST_F(ClockTest, FaceNestsSmallerCopiesInTheCentre) {
     EXPECT_TRUE(s.lit(370, 300)) << "rim of the copy 1/9 the size";
 }
 
+// The hand as drawn is the picture turned by exactly the whole degrees given.
 TEST_F(ClockTest, HandTurnsInWholeDegrees) {
     struct Row {
         int timeLeft;
@@ -175,11 +176,24 @@ TEST_F(ClockTest, HandTurnsInWholeDegrees) {
         {700, 950, -265.0f},                                       // -265.26
         {0, 950, 0.0f},      {600, 1000, -216.0f},
     };
+    ALLEGRO_BITMAP *hand = transparent(100, 600);
+    paint(hand, 48, 20, 52, 290, {255, 255, 255});
+    assets.clockHand = hand;
     for (const Row &row : rows) {
         game.timeLeft = row.timeLeft;
         game.timeLimit = row.timeLimit;
-        EXPECT_FLOAT_EQ(clockHandDegrees(), row.degrees)
-            << "timeLeft " << row.timeLeft << " timeLimit " << row.timeLimit;
+        clearTarget();
+        drawClockHand();
+        const Snapshot drawn = shot();
+        clearTarget();
+        al_draw_rotated_bitmap(hand, 50.0f, 300.0f, 400.0f, 300.0f,
+                               static_cast<float>(row.degrees * degToRad), 0);
+        const Snapshot turned = shot();
+        int differing = 0;
+        for (size_t i = 0; i < drawn.pixels.size(); ++i) {
+            differing += drawn.pixels[i].g != turned.pixels[i].g ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0) << "timeLeft " << row.timeLeft << " timeLimit " << row.timeLimit;
     }
 }
 

@@ -3,7 +3,7 @@
 # (`run`) or for building and testing (`test`). Uses sudo when not root.
 set -eu
 run_pkgs="g++ make cmake pkg-config liballegro5-dev liballegro-acodec5-dev liballegro-audio5-dev
-  liballegro-image5-dev liballegro-ttf5-dev libgl-dev libpng-dev fonts-liberation"
+  liballegro-image5-dev liballegro-ttf5-dev libpng-dev fonts-liberation"
 # Tests also need a virtual X server, key events (xdotool, and XTEST for the
 # end-to-end driver) and a sound server with a recordable null sink.
 test_pkgs="googletest libgtest-dev libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool

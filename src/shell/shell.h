@@ -18,14 +18,17 @@ struct Shell {
 
 extern Shell shell;
 
-// Brings up the library, window, queue, timer, audio and assets. On a
-// failure that leaves no window it reports on standard error and returns false.
+// Brings up the library, window, queue, timer, audio and the first
+// pictures. On a failure that leaves no window it reports on standard
+// error and returns false.
 bool startUp();
 
-// Waits for one event and turns it into key flags or an extra update.
-void handleEvent();
+// Waits for one event and acts on it: key events set the held-key flags,
+// a timer tick in a game runs an update. True for a timer tick.
+bool handleEvent();
 
-// One pass of the loop: an event, an update, and a frame if the queue is drained.
+// One pass of the loop: an event, the tick's update, and a frame if the
+// queue is drained; when idle, one more picture loaded.
 void runLoopPass();
 
 void runLoop();

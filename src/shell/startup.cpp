@@ -10,9 +10,7 @@
 #include "audio/audio.h"
 #include "game/game_state.h"
 #include "shell/assets.h"
-#include "shell/present.h"
 #include "shell/shell.h"
-#include "shell/window_region.h"
 
 Shell shell;
 
@@ -28,8 +26,8 @@ bool startUp() {
     al_install_keyboard();
     al_init_primitives_addon();
     al_init_image_addon();
-    // Expose events tell the loop to repaint the whole window, which it
-    // otherwise repaints only where the picture changes.
+    // Expose events tell the loop to draw a title frame it would otherwise
+    // skip as unchanged.
     al_set_new_display_flags(ALLEGRO_WINDOWED | ALLEGRO_GENERATE_EXPOSE_EVENTS);
     // Straight alpha: every colour and picture in the game is non-premultiplied.
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
@@ -39,7 +37,6 @@ bool startUp() {
     if (!shell.display) {
         return fail("cannot open an 800x600 window (is a graphical display available?)");
     }
-    startRegionUpdates(shell.display);
     shell.queue = al_create_event_queue();
     shell.timer = al_create_timer(timerPeriod);
     if (!shell.queue || !shell.timer) {
@@ -51,12 +48,11 @@ bool startUp() {
     al_start_timer(shell.timer);
 
     initAudio();
-    // The title shows as soon as its first picture is in; the rest follow
-    // one by one while the loop is idle, each before the first frame that
-    // shows it.
-    assets.picturesOnDemand = true;
+    // Only the first title picture comes before the first frame; the loop
+    // loads the rest while it waits for the timer, each before the first
+    // frame that shows it.
+    loadNextPicture();
     loadFont();
-    readyFirstFrame();
     game.running = true;
     return true;
 }

@@ -44,11 +44,6 @@ static void adoptSnapshot(const GameSnapshot &snap) {
     arcMap = snap.arcs;
 }
 
-FrameKey frameKeyOf(const GameSnapshot &snap) {
-    adoptSnapshot(snap);
-    return frameKey();
-}
-
 void renderExpected(const GameSnapshot &snap, Image &image) {
     adoptSnapshot(snap);
     ALLEGRO_BITMAP *backbuffer = al_get_backbuffer(shell.display);

@@ -14,7 +14,4 @@ bool openExpectedView(const std::string &assetDir, int x, int y, std::string &er
 // Copies `snap` into this process's records and paints it with `render`.
 void renderExpected(const GameSnapshot &snap, Image &image);
 
-// The game's own key of the frame it would draw for `snap`.
-FrameKey frameKeyOf(const GameSnapshot &snap);
-
 bool savePng(const Image &image, const std::string &path);

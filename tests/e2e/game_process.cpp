@@ -79,7 +79,7 @@ static uintptr_t loadBase(pid_t pid, const std::string &binary) {
 
 bool locateRecords(GameProcess &proc, std::string &error) {
     const std::map<std::string, uintptr_t> values = symbolValues(proc.binary);
-    for (const char *name : {"game", "wallMap", "arcMap", "frameMemo"}) {
+    for (const char *name : {"game", "wallMap", "arcMap"}) {
         if (values.find(name) == values.end()) {
             error = std::string("no symbol '") + name + "' in " + proc.binary;
             return false;
@@ -97,7 +97,6 @@ bool locateRecords(GameProcess &proc, std::string &error) {
     proc.gameAddress = base + values.at("game");
     proc.wallMapAddress = base + values.at("wallMap");
     proc.arcMapAddress = base + values.at("arcMap");
-    proc.frameMemoAddress = base + values.at("frameMemo");
     return true;
 }
 
@@ -115,10 +114,6 @@ bool readSnapshot(const GameProcess &proc, GameSnapshot &snap) {
 
 bool readGameState(const GameProcess &proc, GameState &state) {
     return readRemote(proc.pid, proc.gameAddress, &state, sizeof state);
-}
-
-bool readShownFrame(const GameProcess &proc, FrameMemo &memo) {
-    return readRemote(proc.pid, proc.frameMemoAddress, &memo, sizeof memo);
 }
 
 bool stopGame(GameProcess &proc) {

@@ -9,7 +9,6 @@
 
 #include "game/game_state.h"
 #include "game/maze.h"
-#include "shell/present.h"
 
 // One copy of the records the frame function reads.
 struct GameSnapshot {
@@ -20,26 +19,23 @@ struct GameSnapshot {
 
 struct GameProcess {
     pid_t pid = -1;
-    std::string binary;             // path of the executable that was started
-    uintptr_t gameAddress = 0;      // where `game` lives in the child
-    uintptr_t wallMapAddress = 0;   // where `wallMap` lives in the child
-    uintptr_t arcMapAddress = 0;    // where `arcMap` lives in the child
-    uintptr_t frameMemoAddress = 0; // where `frameMemo` lives in the child
-    bool exited = false;            // the child has been reaped
-    int exitStatus = -1;            // its wait status once reaped
+    std::string binary;           // path of the executable that was started
+    uintptr_t gameAddress = 0;    // where `game` lives in the child
+    uintptr_t wallMapAddress = 0; // where `wallMap` lives in the child
+    uintptr_t arcMapAddress = 0;  // where `arcMap` lives in the child
+    bool exited = false;          // the child has been reaped
+    int exitStatus = -1;          // its wait status once reaped
 };
 
 // Forks and runs `binary` with `assetDir` as its working directory.
 bool launchGame(GameProcess &proc, const std::string &binary, const std::string &assetDir);
 
-// Finds the four records from the executable's symbol table and its load
+// Finds the three records from the executable's symbol table and its load
 // address in the running child. Sets `error` on failure.
 bool locateRecords(GameProcess &proc, std::string &error);
 
 bool readSnapshot(const GameProcess &proc, GameSnapshot &snap);
 bool readGameState(const GameProcess &proc, GameState &state);
-// What the game last put on its window, and whether that is still valid.
-bool readShownFrame(const GameProcess &proc, FrameMemo &memo);
 
 // SIGSTOP, returning once every thread has stopped; false if the child exited.
 bool stopGame(GameProcess &proc);

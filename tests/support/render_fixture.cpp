@@ -7,8 +7,8 @@
 
 #include "game/game_state.h"
 #include "game/maze.h"
+#include "render/rest_scene.h"
 #include "shell/assets.h"
-#include "shell/mouse_sprites.h"
 #include "shell/shell.h"
 
 bool Snapshot::lit(int x, int y) const {
@@ -65,6 +65,12 @@ Snapshot snapshot(ALLEGRO_BITMAP *bitmap) {
     return s;
 }
 
+// The pictures it was composed from are the test's, and go with it.
+void forgetRestScene() {
+    al_destroy_bitmap(restScene.picture);
+    restScene = RestScene{};
+}
+
 void RenderTest::SetUpTestSuite() {
     ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
     ASSERT_TRUE(al_init_primitives_addon());
@@ -77,6 +83,7 @@ void RenderTest::SetUp() {
     clearMap(wallMap);
     clearMap(arcMap);
     assets = AssetSet{};
+    forgetRestScene();
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     target = al_create_bitmap(screenWidth, screenHeight);
@@ -86,8 +93,8 @@ void RenderTest::SetUp() {
 }
 
 void RenderTest::TearDown() {
-    freeMouseSprites();
     assets = AssetSet{};
+    forgetRestScene();
     al_set_target_bitmap(nullptr);
     for (ALLEGRO_BITMAP *bitmap : owned) {
         al_destroy_bitmap(bitmap);
@@ -112,15 +119,6 @@ ALLEGRO_BITMAP *RenderTest::solid(int w, int h, Rgb colour) {
     al_clear_to_color(al_map_rgb(colour.r, colour.g, colour.b));
     al_set_target_bitmap(target);
     return bitmap;
-}
-
-void RenderTest::useMouseSprites(ALLEGRO_BITMAP *const frames[4]) {
-    ALLEGRO_BITMAP *copies[4] = {};
-    for (int k = 0; k < 4; ++k) {
-        copies[k] = frames[k] ? al_clone_bitmap(frames[k]) : nullptr;
-    }
-    setMouseSprites(copies);
-    al_set_target_bitmap(target);
 }
 
 ALLEGRO_BITMAP *RenderTest::transparent(int w, int h) {

@@ -42,6 +42,9 @@ struct Snapshot {
 
 Snapshot snapshot(ALLEGRO_BITMAP *bitmap);
 
+// Drops the resting scene composed from earlier pictures.
+void forgetRestScene();
+
 constexpr const char *testFontPath = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
 
 class RenderTest : public ::testing::Test {
@@ -52,9 +55,6 @@ class RenderTest : public ::testing::Test {
 
     // An opaque rectangle of one colour, destroyed after the test.
     ALLEGRO_BITMAP *solid(int w, int h, Rgb colour);
-    // Makes the mouse's run cycle from copies of `frames`, null for a
-    // sprite missing; the pictures stay the test's.
-    void useMouseSprites(ALLEGRO_BITMAP *const frames[4]);
     // A transparent picture with opaque rectangles painted on it.
     ALLEGRO_BITMAP *transparent(int w, int h);
     void paint(ALLEGRO_BITMAP *bitmap, int x1, int y1, int x2, int y2, Rgb colour);
