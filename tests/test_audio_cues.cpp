@@ -4,10 +4,14 @@
 
 #include <allegro5/allegro.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "audio/audio.h"
 #include "game/game_state.h"
@@ -149,6 +153,52 @@ TEST_F(AudioCues, MenuMusicStopsAOneShotAndLoopsInTheSlot) {
     EXPECT_FALSE(slotIsFree());
     stopAllSounds();
     EXPECT_TRUE(slotIsFree());
+}
+
+// Each one-shot's loudness measured from a recording of the sink: the menu
+// music and the game-over sound at full gain, the zoom sound at 0.7. The
+// three test tones are equally loud in their files.
+TEST_F(AudioCues, OneShotsPlayAtTheirGains) {
+    FILE *pipe = popen("timeout 2.6 parec --device=silent.monitor --format=s16le --rate=44100 "
+                       "--channels=1 --raw",
+                       "r");
+    ASSERT_NE(pipe, nullptr);
+    std::vector<int16_t> recording;
+    std::thread reader([&] {
+        int16_t buffer[4096];
+        size_t got = 0;
+        while ((got = std::fread(buffer, sizeof buffer[0], 4096, pipe)) > 0) {
+            recording.insert(recording.end(), buffer, buffer + got);
+        }
+    });
+    usleep(500000);
+    playMenuMusic();
+    usleep(400000);
+    stopAllSounds();
+    playGameOverSound();
+    usleep(500000);
+    playZoomSound();
+    reader.join();
+    pclose(pipe);
+    ASSERT_GT(recording.size(), 44100u) << "parec recorded too little";
+
+    // The loudest 50 ms in which a tone stands clear of everything else.
+    auto loudness = [&](double frequency) {
+        constexpr size_t window = 2205;
+        double loudest = 0.0;
+        for (size_t at = 0; at + window <= recording.size(); at += window / 2) {
+            const ToneMeasure m = measureTone(recording.data() + at, window, frequency);
+            if (m.toneShare > 0.9) {
+                loudest = std::max(loudest, m.rms);
+            }
+        }
+        return loudest;
+    };
+    const double menu = loudness(440.0), gameOver = loudness(330.0), zoom = loudness(880.0);
+    std::printf("rms: menu music %.4f, game over %.4f, zoom %.4f\n", menu, gameOver, zoom);
+    ASSERT_GT(menu, 0.01) << "the menu music is not heard";
+    EXPECT_NEAR(gameOver / menu, 1.0, 0.05);
+    EXPECT_NEAR(zoom / menu, 0.7, 0.05);
 }
 
 } // namespace
