@@ -3,7 +3,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 JOBS := $(shell nproc)
 
-.PHONY: run test bench build build-asan deps test-deps clean
+.PHONY: run test bench package build build-asan deps test-deps package-deps clean
 
 run: deps build
 	cd $(BUILD)/assets && ../clockmaze
@@ -18,6 +18,10 @@ test: test-deps build build-asan
 bench: test-deps build
 	./bench/run.sh $(BUILD)
 
+# The Debian package: $(BUILD)/clockmaze_<version>_<arch>.deb.
+package: package-deps build
+	cmake --build $(BUILD) --target package
+
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j$(JOBS)
@@ -31,6 +35,9 @@ deps:
 
 test-deps:
 	./tools/install-deps.sh test
+
+package-deps:
+	./tools/install-deps.sh package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -60,7 +60,8 @@ TEST_F(AssetFolderTest, EveryPictureIsThereInTheSizeTheDrawingNeeds) {
         // Slides in at y 200: it must fit below that in the window.
         rows.push_back({"messages/msg" + std::to_string(n) + ".png", 600, 200});
     }
-    ASSERT_EQ(rows.size(), 31u);
+    rows.push_back({"icon.png", 64, 64}); // the window's icon
+    ASSERT_EQ(rows.size(), 32u);
     for (const Row &row : rows) {
         ALLEGRO_BITMAP *bitmap = loadRaw(row.file);
         ASSERT_NE(bitmap, nullptr) << row.file;
@@ -71,6 +72,22 @@ TEST_F(AssetFolderTest, EveryPictureIsThereInTheSizeTheDrawingNeeds) {
     for (const char *other : {"arialbd.ttf", "arialbd-LICENCE.txt"}) {
         std::ifstream file(assetDir + "/" + other);
         EXPECT_TRUE(file.good()) << other;
+    }
+}
+
+// Menus and docks pick the icon of the size they show; each is a round
+// clock on a clear square, so it sits on any panel.
+TEST_F(AssetFolderTest, DesktopIconsComeInEveryMenuSize) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string file = std::string(CLOCKMAZE_ICON_DIR) + "/" + std::to_string(size) +
+                                 "x" + std::to_string(size) + "/apps/" + CLOCKMAZE_APP_ID + ".png";
+        ALLEGRO_BITMAP *icon = al_load_bitmap_flags(file.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+        ASSERT_NE(icon, nullptr) << file;
+        EXPECT_EQ(al_get_bitmap_width(icon), size) << file;
+        EXPECT_EQ(al_get_bitmap_height(icon), size) << file;
+        EXPECT_EQ(pixel(icon, 0, 0).a, 0) << file << ": the corner is not clear";
+        EXPECT_EQ(pixel(icon, size / 2, size / 4).a, 255) << file << ": the face is not opaque";
+        al_destroy_bitmap(icon);
     }
 }
 
@@ -251,11 +268,14 @@ TEST_F(AssetFolderTest, GeneratorGivesTheSameFilesEveryRun) {
     const std::string folder = pattern;
     const std::string command = std::string("'") + CLOCKMAZE_ASSETGEN + "' '" + folder + "' '" +
                                 CLOCKMAZE_FONT_DIR + "' '" + folder + "/sheet.png' '" + folder +
-                                "/icon.png'";
+                                "/hicolor' " + CLOCKMAZE_APP_ID;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    const std::string compare = "diff -r -q -x sheet.png -x icon.png -x '*.ttf' -x '*.txt' '" +
+    const std::string compare = "diff -r -q -x sheet.png -x hicolor -x '*.ttf' -x '*.txt' '" +
                                 folder + "' '" + assetDir + "' >/dev/null";
     EXPECT_EQ(std::system(compare.c_str()), 0) << "the regenerated files differ";
+    const std::string icons =
+        "diff -r -q '" + folder + "/hicolor' '" + CLOCKMAZE_ICON_DIR + "' >/dev/null";
+    EXPECT_EQ(std::system(icons.c_str()), 0) << "the regenerated icons differ";
     std::system(("rm -rf '" + folder + "'").c_str());
 }
 

@@ -64,10 +64,12 @@ ALLEGRO_BITMAP *paintMouseFrame(int frame);
 void drawMouse(int frame);
 // Draws the clock face of radius 300 centred on the current transform's origin.
 void drawClockFace();
+// Draws the clock's hand pointing to twelve, its pivot on the origin.
+void drawClockHand();
 ALLEGRO_BITMAP *paintBackdrop(int urgency); // 0 calm, 1..3 warnings
 ALLEGRO_BITMAP *paintTitleFrame(int fileNumber);
 ALLEGRO_BITMAP *paintMessage(int fileNumber);
-ALLEGRO_BITMAP *paintIcon(); // 256 x 256 desktop icon
+ALLEGRO_BITMAP *paintIcon(int size); // size x size desktop icon, drawn for that size
 
 // Sounds, written straight to WAV files; false when a file cannot be written.
 bool writeSounds(const std::string &folder);

@@ -85,14 +85,7 @@ ALLEGRO_BITMAP *paintClock() {
     return finishCanvas(canvas, Key::Black);
 }
 
-// 100 x 600, pivot at (50, 300), pointing to twelve; the tip reaches
-// radius 276, just inside the hour bars.
-ALLEGRO_BITMAP *paintClockHand() {
-    Canvas canvas;
-    beginCanvas(canvas, 100, 600, rgba(0, 0, 0, 0));
-    ALLEGRO_TRANSFORM t = *al_get_current_transform();
-    al_translate_transform(&t, 50 * oversample, 300 * oversample);
-    al_use_transform(&t);
+void drawClockHand() {
     const ALLEGRO_COLOR edge = rgba(70, 14, 20);
     const ALLEGRO_COLOR body = rgba(176, 32, 40);
     const ALLEGRO_COLOR shine = rgba(226, 86, 84);
@@ -114,5 +107,16 @@ ALLEGRO_BITMAP *paintClockHand() {
     // Hub over the pivot.
     shadedBand(0, 0, 17, 0, rgba(92, 62, 26), rgba(230, 190, 112), 10);
     al_draw_filled_circle(0, 0, 5, edge);
+}
+
+// 100 x 600, pivot at (50, 300), pointing to twelve; the tip reaches
+// radius 276, just inside the hour bars.
+ALLEGRO_BITMAP *paintClockHand() {
+    Canvas canvas;
+    beginCanvas(canvas, 100, 600, rgba(0, 0, 0, 0));
+    ALLEGRO_TRANSFORM t = *al_get_current_transform();
+    al_translate_transform(&t, 50 * oversample, 300 * oversample);
+    al_use_transform(&t);
+    drawClockHand();
     return finishCanvas(canvas, Key::Black);
 }

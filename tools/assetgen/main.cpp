@@ -1,6 +1,9 @@
-// Draws every picture and sound of the game into the asset folder, and the
-// contact sheet. Everything is computed; the same sources give the same files.
-// usage: clockmaze_assetgen ASSET_DIR FONT_DIR SHEET_PNG ICON_PNG
+// Draws every picture and sound of the game into the asset folder, the
+// contact sheet and the desktop icons. Everything is computed; the same
+// sources give the same files.
+// usage: clockmaze_assetgen ASSET_DIR FONT_DIR SHEET_PNG ICON_DIR ICON_NAME
+// The icons go to ICON_DIR/<N>x<N>/apps/ICON_NAME.png, laid out as in the
+// hicolor theme; the game's window icon is the 64 px one, as icon.png.
 #include "art.h"
 
 #include <allegro5/allegro_image.h>
@@ -54,8 +57,9 @@ bool save(ALLEGRO_BITMAP *bitmap, const std::string &path) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s ASSET_DIR FONT_DIR SHEET_PNG ICON_PNG\n", argv[0]);
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: %s ASSET_DIR FONT_DIR SHEET_PNG ICON_DIR ICON_NAME\n",
+                     argv[0]);
         return 2;
     }
     const std::string out = argv[1];
@@ -87,5 +91,18 @@ int main(int argc, char **argv) {
     }
     ALLEGRO_BITMAP *sheet = paintContactSheet(bitmaps.data(), names.data(), keys.data(),
                                               static_cast<int>(bitmaps.size()));
-    return save(sheet, argv[3]) && save(paintIcon(), argv[4]) ? 0 : 1;
+    if (!save(sheet, argv[3])) {
+        return 1;
+    }
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string folder = std::string(argv[4]) + "/" + std::to_string(size) + "x" +
+                                   std::to_string(size) + "/apps";
+        al_make_directory(folder.c_str());
+        ALLEGRO_BITMAP *icon = paintIcon(size);
+        if (!save(icon, folder + "/" + argv[5] + ".png") ||
+            (size == 64 && !save(icon, out + "/icon.png"))) {
+            return 1;
+        }
+    }
+    return 0;
 }
