@@ -260,6 +260,47 @@ TEST_F(FrameTest, RenderClearsWhatWasThereBefore) {
     EXPECT_TRUE(shot().litBox().empty);
 }
 
+// In a window of any size the picture is scaled to the largest size that
+// fits with its aspect kept, centred between black bars.
+TEST_F(FrameTest, AnyWindowShowsTheFrameScaledBetweenBars) {
+    struct Row {
+        int width, height;
+        FrameBox box;
+    };
+    const Row rows[] = {{1920, 1080, {240, 0, 1440, 1080}},
+                        {1000, 600, {100, 0, 800, 600}},
+                        {800, 900, {0, 150, 800, 600}},
+                        {640, 480, {0, 0, 640, 480}},
+                        {1366, 768, {171, 0, 1024, 768}}};
+    for (const Row &row : rows) {
+        const FrameBox box = frameBox(row.width, row.height);
+        EXPECT_EQ(box.x, row.box.x) << row.width << "x" << row.height;
+        EXPECT_EQ(box.y, row.box.y) << row.width << "x" << row.height;
+        EXPECT_EQ(box.width, row.box.width) << row.width << "x" << row.height;
+        EXPECT_EQ(box.height, row.box.height) << row.width << "x" << row.height;
+    }
+
+    assets.menuFrames[0] = solid(800, 600, {30, 60, 90});
+    ALLEGRO_BITMAP *window = al_create_bitmap(1000, 700);
+    al_set_target_bitmap(window);
+    al_clear_to_color(al_map_rgb(255, 0, 255));
+    renderToWindow();
+    const Snapshot s = snapshot(window);
+    al_set_target_bitmap(target);
+    al_destroy_bitmap(window);
+    // 800x600 scaled by 7/6: 933x700 at x 33.
+    const PixelBox picture = s.box([](Rgb p) { return p.b > 40; });
+    EXPECT_EQ(picture.left, 33);
+    EXPECT_EQ(picture.right, 33 + 933 - 1);
+    EXPECT_EQ(picture.top, 0);
+    EXPECT_EQ(picture.bottom, 699);
+    EXPECT_TRUE(sameColour(s.at(500, 350), {30, 60, 90}));
+    EXPECT_EQ(s.count([](Rgb p) { return p.r != 30 || p.g != 60 || p.b != 90; }), (33 + 34) * 700)
+        << "black bars, left 33 and right 34 pixels wide";
+    EXPECT_TRUE(sameColour(s.at(10, 10), {0, 0, 0}));
+    EXPECT_TRUE(sameColour(s.at(990, 690), {0, 0, 0}));
+}
+
 class ScreenshotToolTest : public RenderTest {
   protected:
     static int run(const std::string &args) {

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "audio/audio.h"
 #include "game/game_state.h"
 #include "game/maze.h"
 #include "shell/assets.h"
@@ -55,6 +56,36 @@ class LoopTest : public ::testing::Test {
         ev.keyboard.keycode = keycode;
         ev.keyboard.repeat = repeat;
         al_emit_user_event(&source, &ev, nullptr);
+    }
+
+    // A gamepad's event, as the library sends it: a button, or an axis of
+    // a stick moved to `pos`.
+    void postPad(ALLEGRO_EVENT_TYPE type, int button, int stick = 0, int axis = 0,
+                 float pos = 0.0f) {
+        ALLEGRO_EVENT ev = {};
+        ev.type = type;
+        ev.joystick.button = button;
+        ev.joystick.stick = stick;
+        ev.joystick.axis = axis;
+        ev.joystick.pos = pos;
+        al_emit_user_event(&source, &ev, nullptr);
+    }
+
+    void press(int keycode) {
+        post(ALLEGRO_EVENT_KEY_DOWN, keycode);
+        post(ALLEGRO_EVENT_KEY_CHAR, keycode);
+        post(ALLEGRO_EVENT_KEY_UP, keycode);
+        for (int i = 0; i < 3; ++i) {
+            handleEvent();
+        }
+    }
+
+    // Runs `ticks` timer ticks through the loop.
+    void tickFor(int ticks) {
+        for (int i = 0; i < ticks; ++i) {
+            post(ALLEGRO_EVENT_TIMER);
+            runLoopPass();
+        }
     }
 
     void startPlaying() {
@@ -247,6 +278,113 @@ TEST_F(LoopTest, TitleFramesAreDrawnOnlyWhenTheyChange) {
         unsigned char r, g, b;
         al_unmap_rgb(al_get_pixel(target, 400, 300), &r, &g, &b);
         EXPECT_EQ(!(r == 255 && g == 0 && b == 255), row.drawn) << row.name;
+    }
+}
+
+// P or Escape pauses a game and resumes it; nothing moves meanwhile. On
+// the title P does nothing and Escape quits.
+TEST_F(LoopTest, PauseHoldsTheGameStillAndEscapeQuitsTheTitle) {
+    startPlaying();
+    game.keyRight = true;
+    for (const int key : {ALLEGRO_KEY_P, ALLEGRO_KEY_ESCAPE}) {
+        press(key);
+        EXPECT_TRUE(game.paused) << key;
+        const GameState before = game;
+        tickFor(5);
+        EXPECT_EQ(game.timeLeft, before.timeLeft) << key;
+        EXPECT_EQ(game.mouse.angle, before.mouse.angle) << key;
+        post(ALLEGRO_EVENT_KEY_CHAR, key, true); // an auto-repeat is no second press
+        handleEvent();
+        EXPECT_TRUE(game.paused) << key;
+        press(key);
+        EXPECT_FALSE(game.paused) << key;
+        tickFor(1);
+        EXPECT_EQ(game.timeLeft, before.timeLeft - 2) << key;
+    }
+
+    game = GameState{};
+    game.running = true;
+    game.timeLeft = -1;
+    press(ALLEGRO_KEY_P);
+    EXPECT_FALSE(game.paused) << "no pause on the title";
+    EXPECT_TRUE(game.running);
+    press(ALLEGRO_KEY_ESCAPE);
+    EXPECT_FALSE(game.running) << "Escape on the title quits";
+}
+
+// Keys let go in another window never reach the game.
+TEST_F(LoopTest, LosingFocusReleasesTheKeysAndPausesAGame) {
+    for (const bool inGame : {true, false}) {
+        game.inGame = inGame;
+        game.paused = false;
+        game.keyLeft = game.keyRight = game.keyStart = true;
+        post(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT);
+        handleEvent();
+        EXPECT_FALSE(game.keyLeft || game.keyRight || game.keyStart) << inGame;
+        EXPECT_EQ(game.paused, inGame);
+    }
+}
+
+TEST_F(LoopTest, MTogglesTheSound) {
+    press(ALLEGRO_KEY_M);
+    EXPECT_TRUE(audio.muted);
+    press(ALLEGRO_KEY_M);
+    EXPECT_FALSE(audio.muted);
+}
+
+// The left stick past half its travel steers; its noise near the middle
+// leaves a key held on the keyboard alone. The first four buttons are Space;
+// Start, or any other, pauses a game and is Space on the title.
+TEST_F(LoopTest, AGamepadSteersStartsAndPauses) {
+    struct Row {
+        const char *name;
+        int stick, axis;
+        float pos;
+        bool left, right;
+    };
+    const Row rows[] = {
+        {"left stick inside the dead zone", 0, 0, -0.4f, false, false},
+        {"left stick pushed left", 0, 0, -0.6f, true, false},
+        {"left stick across to the right", 0, 0, 0.9f, false, true},
+        {"up and down steer nothing", 0, 1, -1.0f, false, true},
+        {"another stick steers nothing", 1, 0, -1.0f, false, true},
+        {"back to the middle", 0, 0, 0.1f, false, false},
+    };
+    for (const Row &row : rows) {
+        postPad(ALLEGRO_EVENT_JOYSTICK_AXIS, 0, row.stick, row.axis, row.pos);
+        handleEvent();
+        EXPECT_EQ(game.keyLeft, row.left) << row.name;
+        EXPECT_EQ(game.keyRight, row.right) << row.name;
+    }
+    post(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_LEFT);
+    postPad(ALLEGRO_EVENT_JOYSTICK_AXIS, 0, 0, 0, 0.2f);
+    handleEvent();
+    handleEvent();
+    EXPECT_TRUE(game.keyLeft) << "the stick resting in the middle lets go of no key";
+    postPad(ALLEGRO_EVENT_JOYSTICK_AXIS, 0, 0, 0, 1.0f);
+    postPad(ALLEGRO_EVENT_JOYSTICK_CONFIGURATION, 0);
+    handleEvent();
+    handleEvent();
+    EXPECT_FALSE(game.keyRight) << "a pad unplugged lets go of what it held";
+
+    for (const int button : {0, 3, 7}) {
+        postPad(ALLEGRO_EVENT_JOYSTICK_BUTTON_DOWN, button);
+        handleEvent();
+        EXPECT_TRUE(game.keyStart) << "on the title, button " << button;
+        postPad(ALLEGRO_EVENT_JOYSTICK_BUTTON_UP, button);
+        handleEvent();
+        EXPECT_FALSE(game.keyStart) << "on the title, button " << button;
+    }
+    startPlaying();
+    postPad(ALLEGRO_EVENT_JOYSTICK_BUTTON_DOWN, 2);
+    handleEvent();
+    EXPECT_FALSE(game.paused) << "a face button does not pause";
+    for (const bool paused : {true, false}) {
+        postPad(ALLEGRO_EVENT_JOYSTICK_BUTTON_DOWN, 9);
+        postPad(ALLEGRO_EVENT_JOYSTICK_BUTTON_UP, 9);
+        handleEvent();
+        handleEvent();
+        EXPECT_EQ(game.paused, paused) << "Start";
     }
 }
 

@@ -234,4 +234,25 @@ TEST_F(ScreensTest, WithoutAFontNumbersAreMissingAndTheRestIsDrawn) {
     EXPECT_TRUE(sameColour(s.at(400, 320), {0, 0, 60}));
 }
 
+// A paused game shows under a dim veil, with the words and the key.
+TEST_F(ScreensTest, APausedGameIsVeiledWithHowToResume) {
+    for (const bool font : {false, true}) {
+        assets.font = font ? loadTestFont() : nullptr;
+        al_clear_to_color(al_map_rgb(200, 100, 40));
+        drawPause();
+        const Snapshot s = shot();
+        const Rgb corner = s.at(5, 5);
+        EXPECT_NEAR(corner.r, 200 * 95 / 255, 2) << font;
+        EXPECT_NEAR(corner.g, 100 * 95 / 255, 2) << font;
+        const PixelBox text = s.box([](Rgb p) { return p.g > 150; });
+        EXPECT_EQ(text.empty, !font);
+        if (font) {
+            EXPECT_GT(text.left, 200);
+            EXPECT_LT(text.right, 600);
+            EXPECT_GE(text.top, 270);
+            EXPECT_LT(text.bottom, 350);
+        }
+    }
+}
+
 } // namespace

@@ -24,6 +24,7 @@ struct GameState {
     bool inGame = false;          // false: title screen
     bool levelTransition = false; // message and/or zoom between levels
     bool gameOver = false;        // game-over sequence running
+    bool paused = false;          // a game stands still: no update runs
     uint32_t phaseFrame = 0;      // frame of the current sequence or title animation
     int32_t score = 0;            // levels cleared in this (or the last) game
     int32_t bestScore = 0;        // highest score since start-up

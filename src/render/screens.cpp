@@ -81,3 +81,12 @@ void drawMenu() {
     drawNumber(game.bestScore, 380, 306);
     drawNumber(game.score, 380, 333);
 }
+
+void drawPause() {
+    al_draw_filled_rectangle(0.0f, 0.0f, screenWidth, screenHeight, al_map_rgba(0, 0, 0, 160));
+    if (assets.font) {
+        al_draw_text(assets.font, textColour, screenWidth / 2, 270, ALLEGRO_ALIGN_CENTRE, "Paused");
+        al_draw_text(assets.font, al_map_rgb(236, 228, 210), screenWidth / 2, 310,
+                     ALLEGRO_ALIGN_CENTRE, "Press P or Esc to resume");
+    }
+}

@@ -15,3 +15,5 @@ void drawNumber(int value, int x, int y);
 void drawFade();
 void drawLevelMessage();
 void drawMenu();
+// A paused game under a dim veil, with how to resume it.
+void drawPause();

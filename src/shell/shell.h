@@ -14,6 +14,7 @@ struct Shell {
     ALLEGRO_DISPLAY *display = nullptr;
     ALLEGRO_EVENT_QUEUE *queue = nullptr;
     ALLEGRO_TIMER *timer = nullptr;
+    ALLEGRO_BITMAP *canvas = nullptr; // 800x600, the frame before it is scaled to the window
 };
 
 extern Shell shell;
@@ -35,3 +36,14 @@ void runLoop();
 
 // Lays every drawing layer for the current state into the target bitmap.
 void render();
+
+// Where the 800x600 picture goes in a window of any size: the largest it
+// fits with its aspect kept, centred between black bars.
+struct FrameBox {
+    int x, y;          // top-left corner in the window, pixels
+    int width, height; // pixels
+};
+FrameBox frameBox(int width, int height);
+
+// render() into the target, scaled to its size as frameBox() says.
+void renderToWindow();
