@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -155,15 +156,17 @@ TEST_F(AudioCues, MenuMusicStopsAOneShotAndLoopsInTheSlot) {
     EXPECT_TRUE(slotIsFree());
 }
 
-// Each one-shot's loudness measured from a recording of the sink: the menu
-// music and the game-over sound at full gain, the zoom sound at 0.7. The
-// three test tones are equally loud in their files.
-TEST_F(AudioCues, OneShotsPlayAtTheirGains) {
-    FILE *pipe = popen("timeout 2.6 parec --device=silent.monitor --format=s16le --rate=44100 "
-                       "--channels=1 --raw",
-                       "r");
-    ASSERT_NE(pipe, nullptr);
+// The sink's output while `play` runs, for `seconds` in all: mono 16-bit
+// at 44.1 kHz, as parec records it.
+std::vector<int16_t> recordWhile(double seconds, const std::function<void()> &play) {
+    const std::string command = "timeout " + std::to_string(seconds) +
+                                " parec --device=silent.monitor --format=s16le --rate=44100 "
+                                "--channels=1 --raw";
     std::vector<int16_t> recording;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return recording;
+    }
     std::thread reader([&] {
         int16_t buffer[4096];
         size_t got = 0;
@@ -171,34 +174,88 @@ TEST_F(AudioCues, OneShotsPlayAtTheirGains) {
             recording.insert(recording.end(), buffer, buffer + got);
         }
     });
-    usleep(500000);
-    playMenuMusic();
-    usleep(400000);
-    stopAllSounds();
-    playGameOverSound();
-    usleep(500000);
-    playZoomSound();
+    usleep(500000); // parec takes a moment to start
+    play();
     reader.join();
     pclose(pipe);
-    ASSERT_GT(recording.size(), 44100u) << "parec recorded too little";
+    return recording;
+}
 
-    // The loudest 50 ms in which a tone stands clear of everything else.
-    auto loudness = [&](double frequency) {
-        constexpr size_t window = 2205;
-        double loudest = 0.0;
-        for (size_t at = 0; at + window <= recording.size(); at += window / 2) {
-            const ToneMeasure m = measureTone(recording.data() + at, window, frequency);
-            if (m.toneShare > 0.9) {
-                loudest = std::max(loudest, m.rms);
-            }
+// The loudest 50 ms of `recording` in which a tone of `frequency` stands
+// clear of everything else; 0 if it never does.
+double loudness(const std::vector<int16_t> &recording, double frequency) {
+    constexpr size_t window = 2205;
+    double loudest = 0.0;
+    for (size_t at = 0; at + window <= recording.size(); at += window / 2) {
+        const ToneMeasure m = measureTone(recording.data() + at, window, frequency);
+        if (m.toneShare > 0.9) {
+            loudest = std::max(loudest, m.rms);
         }
-        return loudest;
-    };
-    const double menu = loudness(440.0), gameOver = loudness(330.0), zoom = loudness(880.0);
+    }
+    return loudest;
+}
+
+// Each one-shot's loudness measured from a recording of the sink: the menu
+// music and the game-over sound at full gain, the zoom sound at 0.7. The
+// three test tones are equally loud in their files.
+TEST_F(AudioCues, OneShotsPlayAtTheirGains) {
+    const std::vector<int16_t> recording = recordWhile(2.6, [] {
+        playMenuMusic();
+        usleep(400000);
+        stopAllSounds();
+        playGameOverSound();
+        usleep(500000);
+        playZoomSound();
+    });
+    ASSERT_GT(recording.size(), 44100u) << "parec recorded too little";
+    const double menu = loudness(recording, 440.0), gameOver = loudness(recording, 330.0),
+                 zoom = loudness(recording, 880.0);
     std::printf("rms: menu music %.4f, game over %.4f, zoom %.4f\n", menu, gameOver, zoom);
     ASSERT_GT(menu, 0.01) << "the menu music is not heard";
     EXPECT_NEAR(gameOver / menu, 1.0, 0.05);
     EXPECT_NEAR(zoom / menu, 0.7, 0.05);
+}
+
+// Paused, the tick music holds its place, and goes on from there.
+TEST_F(AudioCues, PauseHoldsTheMusicWhereItIs) {
+    startTickMusic();
+    usleep(300000);
+    pauseSounds(true);
+    usleep(100000); // what the mixer had taken before the pause plays out
+    const unsigned held = al_get_sample_instance_position(audio.tickInstance);
+    usleep(400000);
+    EXPECT_EQ(al_get_sample_instance_position(audio.tickInstance), held);
+    EXPECT_GT(held, 0u);
+    pauseSounds(false);
+    usleep(300000);
+    EXPECT_GT(al_get_sample_instance_position(audio.tickInstance), held);
+    EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
+}
+
+// Muted, nothing is heard while the music goes on at its tempo; unmuted, it
+// is heard again at that tempo.
+TEST_F(AudioCues, MuteSilencesEverythingAndKeepsTheTempo) {
+    startTickMusic();
+    game.score = 10;
+    setTickTempo();
+    const double pitch = 660.0 * std::pow(1.01, 10); // the tick tone, played faster
+    const std::vector<int16_t> recording = recordWhile(2.8, [] {
+        muteSounds(true);
+        usleep(200000);
+        playZoomSound();
+        usleep(1200000);
+        muteSounds(false);
+    });
+    ASSERT_GT(recording.size(), 2 * 44100u) << "parec recorded too little";
+    // Muted from about 0.5 s to 1.9 s after the recording was asked for;
+    // parec itself starts a little late.
+    const std::vector<int16_t> muted(recording.begin() + 44100 * 9 / 10,
+                                     recording.begin() + 44100 * 15 / 10);
+    const std::vector<int16_t> heard(recording.begin() + 44100 * 21 / 10, recording.end());
+    EXPECT_EQ(loudness(muted, pitch), 0.0) << "the music while muted";
+    EXPECT_EQ(loudness(muted, 880.0), 0.0) << "the zoom sound while muted";
+    EXPECT_GT(loudness(heard, pitch), 0.05) << "the music after unmuting, at its tempo";
+    EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
 }
 
 } // namespace

@@ -19,8 +19,9 @@
 
 namespace {
 
-const char *const soundFiles[4] = {"BGM_piano_tick.wav", "Menu_bgm.wav", "game_over_overlay.wav",
-                                   "zoom_transition.wav"};
+// How a sound file lies in the folder: missing, a tone, or a WAV file
+// with no samples at all.
+enum SoundFile { Missing, Tone, NoSamples };
 
 struct ChildRun {
     std::string out;    // everything written to standard output
@@ -74,15 +75,16 @@ std::string readFile(const std::string &path) {
 }
 
 // Runs initAudio and every cue in a child working in a folder that holds
-// the files of `present` (one flag per sound file).
-ChildRun runInitAudio(const bool present[4], bool noDevice) {
+// the sound files as `files` says.
+ChildRun runInitAudio(const SoundFile files[4], bool noDevice) {
     ChildRun run;
     char assetTemplate[] = "/tmp/clockmaze-audio-XXXXXX";
     char logTemplate[] = "/tmp/clockmaze-audio-log-XXXXXX";
     std::string assetDir = mkdtemp(assetTemplate), logDir = mkdtemp(logTemplate);
     for (int i = 0; i < 4; ++i) {
-        if (present[i]) {
-            EXPECT_TRUE(writeToneWav(assetDir + "/" + soundFiles[i], 0.5, 440.0, 0.3));
+        if (files[i] != Missing) {
+            const double seconds = files[i] == Tone ? 0.5 : 0.0;
+            EXPECT_TRUE(writeToneWav(assetDir + "/" + soundFiles[i], seconds, 440.0, 0.3));
         }
     }
     std::fflush(nullptr); // nothing of ours may be left in a buffer the child inherits
@@ -109,16 +111,19 @@ ChildRun runInitAudio(const bool present[4], bool noDevice) {
 
 struct FileRow {
     const char *name;      // what the row is about
-    bool present[4];       // tick music, menu music, game-over sound, zoom sound
+    SoundFile files[4];    // tick music, menu music, game-over sound, zoom sound
     const char *expectOut; // exactly what standard output must hold
 };
 
+// A WAV file without samples counts as missing: played, it would buzz.
 const FileRow fileRows[] = {
-    {"all four present", {true, true, true, true}, ""},
-    {"all four missing", {false, false, false, false}, "errorerrorerrorerror"},
-    {"only the menu music missing", {true, false, true, true}, "error"},
-    {"only the tick music missing", {false, true, true, true}, "error"},
-    {"only the two sounds missing", {true, true, false, false}, "errorerror"},
+    {"all four present", {Tone, Tone, Tone, Tone}, ""},
+    {"all four missing", {Missing, Missing, Missing, Missing}, "errorerrorerrorerror"},
+    {"only the menu music missing", {Tone, Missing, Tone, Tone}, "error"},
+    {"only the tick music missing", {Missing, Tone, Tone, Tone}, "error"},
+    {"only the two sounds missing", {Tone, Tone, Missing, Missing}, "errorerror"},
+    {"the tick music without samples", {NoSamples, Tone, Tone, Tone}, "error"},
+    {"the zoom sound without samples", {Tone, Tone, Tone, NoSamples}, "error"},
 };
 
 class AudioStartup : public ::testing::Test {
@@ -134,10 +139,10 @@ TEST_F(AudioStartup, WritesErrorOncePerMissingFileAndEveryCueIsSafe) {
                                                        "run under tests/support/with_pulse.sh";
     for (const FileRow &row : fileRows) {
         SCOPED_TRACE(row.name);
-        ChildRun run = runInitAudio(row.present, false);
+        ChildRun run = runInitAudio(row.files, false);
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, row.expectOut);
-        std::string tick = row.present[0] ? "1" : "0";
+        std::string tick = row.files[0] == Tone ? "1" : "0";
         EXPECT_EQ(run.report, "ready=1 tick=" + tick);
         EXPECT_EQ(run.err.find("no audio device"), std::string::npos) << run.err;
     }
@@ -146,7 +151,7 @@ TEST_F(AudioStartup, WritesErrorOncePerMissingFileAndEveryCueIsSafe) {
 TEST_F(AudioStartup, WithoutAnyDeviceRunsSilentlyAndReportsTheSameFiles) {
     for (const FileRow &row : fileRows) {
         SCOPED_TRACE(row.name);
-        ChildRun run = runInitAudio(row.present, true);
+        ChildRun run = runInitAudio(row.files, true);
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, row.expectOut);
         EXPECT_EQ(run.report, "ready=0 tick=0");

@@ -11,6 +11,9 @@
 
 AudioSet audio;
 
+const char *const soundFiles[4] = {"BGM_piano_tick.wav", "Menu_bgm.wav", "game_over_overlay.wav",
+                                   "zoom_transition.wav"};
+
 // A single slot: a one-shot asked for while another still sounds is dropped.
 constexpr int oneShotSlots = 1;
 constexpr float menuMusicGain = 1.0f;
@@ -23,6 +26,11 @@ constexpr double tempoStepPerLevel = 1.01;
 static ALLEGRO_SAMPLE *loadSound(const char *name) {
     std::string filename = assetRoot + name;
     ALLEGRO_SAMPLE *sample = al_load_sample(filename.c_str());
+    // A file with no samples at all would play as a burst of noise.
+    if (sample && al_get_sample_length(sample) == 0) {
+        al_destroy_sample(sample);
+        sample = nullptr;
+    }
     if (!sample) {
         std::fputs("error", stdout);
         // Flushed at once so the report survives a process killed later on.
@@ -57,10 +65,10 @@ void initAudio() {
     }
     // Loaded even when silent, so that the report of missing files does not
     // depend on the machine's sound card.
-    audio.tickMusic = loadSound("BGM_piano_tick.wav");
-    audio.menuMusic = loadSound("Menu_bgm.wav");
-    audio.gameOverSound = loadSound("game_over_overlay.wav");
-    audio.zoomSound = loadSound("zoom_transition.wav");
+    audio.tickMusic = loadSound(soundFiles[0]);
+    audio.menuMusic = loadSound(soundFiles[1]);
+    audio.gameOverSound = loadSound(soundFiles[2]);
+    audio.zoomSound = loadSound(soundFiles[3]);
     audio.tickInstance = makeTickInstance();
 }
 
@@ -124,3 +132,18 @@ void playMenuMusic() {
 void playGameOverSound() { playOneShot(audio.gameOverSound, gameOverGain, ALLEGRO_PLAYMODE_ONCE); }
 
 void playZoomSound() { playOneShot(audio.zoomSound, zoomGain, ALLEGRO_PLAYMODE_ONCE); }
+
+// Every sound goes through the default mixer: stopping it holds each one
+// where it is, and its gain silences them all while they go on.
+void pauseSounds(bool paused) {
+    if (ALLEGRO_MIXER *mixer = audio.ready ? al_get_default_mixer() : nullptr) {
+        al_set_mixer_playing(mixer, !paused);
+    }
+}
+
+void muteSounds(bool muted) {
+    audio.muted = muted;
+    if (ALLEGRO_MIXER *mixer = audio.ready ? al_get_default_mixer() : nullptr) {
+        al_set_mixer_gain(mixer, muted ? 0.0f : 1.0f);
+    }
+}

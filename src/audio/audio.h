@@ -19,9 +19,14 @@ struct AudioSet {
     ALLEGRO_SAMPLE *zoomSound = nullptr;             // one-shot slot, played once at reduced gain
     ALLEGRO_SAMPLE_INSTANCE *tickInstance = nullptr; // tickMusic on the default mixer
     bool ready = false; // an audio device is open and the one-shot slot is reserved
+    bool muted = false; // the player silenced every sound
 };
 
 extern AudioSet audio;
+
+// The four sound files, in the order they load: tick music, menu music,
+// game-over sound, zoom sound.
+extern const char *const soundFiles[4];
 
 // Brings up the audio and codec add-ons, reserves the one-shot slot and
 // loads the four sound files, writing "error" to standard output for each
@@ -31,6 +36,12 @@ void initAudio();
 // 1.01 to the power score, by repeated squaring in double precision: the
 // in-game music's playback speed after `score` cleared levels.
 double tickTempo(int32_t score);
+
+// While a game is paused every sound holds still, and goes on from there.
+void pauseSounds(bool paused);
+// Muted, nothing is heard, but every cue goes on as before: unmuted, the
+// music plays where and how fast it would have.
+void muteSounds(bool muted);
 
 // Plays a sample once or looped in the one-shot slot, centred, at normal
 // speed. False when the slot is still busy (the request is dropped) or
