@@ -6,6 +6,7 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,49 +23,50 @@ struct SlotRow {
     const char *file;             // as it lies on disk
     ALLEGRO_BITMAP *(*picture)(); // where it must land
     KeyedOn key;                  // which colour turns transparent
+    int width, height;            // the size the game draws it at
 };
 
 // Every picture, in no particular order: the marker pixel, not the
 // position in this table, says which file a slot holds.
 const SlotRow slotRows[] = {
-    {"clock.png", [] { return assets.clock; }, KeyedOn::Black},
-    {"zubg.png", [] { return assets.background; }, KeyedOn::Nothing},
-    {"warning1.png", [] { return assets.warning[0]; }, KeyedOn::Nothing},
-    {"warning2.png", [] { return assets.warning[1]; }, KeyedOn::Nothing},
-    {"warning3.png", [] { return assets.warning[2]; }, KeyedOn::Nothing},
-    {"mouse_run0001.png", [] { return assets.mouseFrames[0]; }, KeyedOn::Blue},
-    {"mouse_run0002.png", [] { return assets.mouseFrames[1]; }, KeyedOn::Blue},
-    {"mouse_run0003.png", [] { return assets.mouseFrames[2]; }, KeyedOn::Blue},
-    {"mouse_run0004.png", [] { return assets.mouseFrames[3]; }, KeyedOn::Blue},
-    {"clockhand.png", [] { return assets.clockHand; }, KeyedOn::Black},
-    {"startmenu/startmenu06.png", [] { return assets.menuFrames[0]; }, KeyedOn::Nothing},
-    {"startmenu/startmenu07.png", [] { return assets.menuFrames[1]; }, KeyedOn::Nothing},
-    {"startmenu/startmenu00.png", [] { return assets.menuFrames[2]; }, KeyedOn::Nothing},
-    {"startmenu/startmenu01.png", [] { return assets.menuFrames[3]; }, KeyedOn::Nothing},
-    {"startmenu/startmenu02.png", [] { return assets.menuFrames[4]; }, KeyedOn::Nothing},
-    {"startmenu/startmenu03.png", [] { return assets.menuFrames[5]; }, KeyedOn::Nothing},
-    {"startmenu/startmenu04.png", [] { return assets.menuFrames[6]; }, KeyedOn::Nothing},
-    {"startmenu/startmenu05.png", [] { return assets.menuFrames[7]; }, KeyedOn::Nothing},
-    {"messages/msg2.png", [] { return assets.messages[0]; }, KeyedOn::Nothing},
-    {"messages/msg3.png", [] { return assets.messages[1]; }, KeyedOn::Nothing},
-    {"messages/msg4.png", [] { return assets.messages[2]; }, KeyedOn::Nothing},
-    {"messages/msg8.png", [] { return assets.messages[3]; }, KeyedOn::Nothing},
-    {"messages/msg9.png", [] { return assets.messages[4]; }, KeyedOn::Nothing},
-    {"messages/msg10.png", [] { return assets.messages[5]; }, KeyedOn::Nothing},
-    {"messages/msg11.png", [] { return assets.messages[6]; }, KeyedOn::Nothing},
-    {"messages/msg12.png", [] { return assets.messages[7]; }, KeyedOn::Nothing},
-    {"messages/msg13.png", [] { return assets.messages[8]; }, KeyedOn::Nothing},
-    {"messages/msg14.png", [] { return assets.messages[9]; }, KeyedOn::Nothing},
-    {"messages/msg15.png", [] { return assets.messages[10]; }, KeyedOn::Nothing},
-    {"messages/msg16.png", [] { return assets.messages[11]; }, KeyedOn::Nothing},
-    {"messages/msg17.png", [] { return assets.messages[12]; }, KeyedOn::Nothing},
+    {"clock.png", [] { return assets.clock; }, KeyedOn::Black, 600, 600},
+    {"zubg.png", [] { return assets.background; }, KeyedOn::Nothing, 800, 600},
+    {"warning1.png", [] { return assets.warning[0]; }, KeyedOn::Nothing, 800, 600},
+    {"warning2.png", [] { return assets.warning[1]; }, KeyedOn::Nothing, 800, 600},
+    {"warning3.png", [] { return assets.warning[2]; }, KeyedOn::Nothing, 800, 600},
+    {"mouse_run0001.png", [] { return assets.mouseFrames[0]; }, KeyedOn::Blue, 600, 600},
+    {"mouse_run0002.png", [] { return assets.mouseFrames[1]; }, KeyedOn::Blue, 600, 600},
+    {"mouse_run0003.png", [] { return assets.mouseFrames[2]; }, KeyedOn::Blue, 600, 600},
+    {"mouse_run0004.png", [] { return assets.mouseFrames[3]; }, KeyedOn::Blue, 600, 600},
+    {"clockhand.png", [] { return assets.clockHand; }, KeyedOn::Black, 100, 600},
+    {"startmenu/startmenu06.png", [] { return assets.menuFrames[0]; }, KeyedOn::Nothing, 800, 600},
+    {"startmenu/startmenu07.png", [] { return assets.menuFrames[1]; }, KeyedOn::Nothing, 800, 600},
+    {"startmenu/startmenu00.png", [] { return assets.menuFrames[2]; }, KeyedOn::Nothing, 800, 600},
+    {"startmenu/startmenu01.png", [] { return assets.menuFrames[3]; }, KeyedOn::Nothing, 800, 600},
+    {"startmenu/startmenu02.png", [] { return assets.menuFrames[4]; }, KeyedOn::Nothing, 800, 600},
+    {"startmenu/startmenu03.png", [] { return assets.menuFrames[5]; }, KeyedOn::Nothing, 800, 600},
+    {"startmenu/startmenu04.png", [] { return assets.menuFrames[6]; }, KeyedOn::Nothing, 800, 600},
+    {"startmenu/startmenu05.png", [] { return assets.menuFrames[7]; }, KeyedOn::Nothing, 800, 600},
+    {"messages/msg2.png", [] { return assets.messages[0]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg3.png", [] { return assets.messages[1]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg4.png", [] { return assets.messages[2]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg8.png", [] { return assets.messages[3]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg9.png", [] { return assets.messages[4]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg10.png", [] { return assets.messages[5]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg11.png", [] { return assets.messages[6]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg12.png", [] { return assets.messages[7]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg13.png", [] { return assets.messages[8]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg14.png", [] { return assets.messages[9]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg15.png", [] { return assets.messages[10]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg16.png", [] { return assets.messages[11]; }, KeyedOn::Nothing, 600, 200},
+    {"messages/msg17.png", [] { return assets.messages[12]; }, KeyedOn::Nothing, 600, 200},
 };
 constexpr int rowCount = sizeof slotRows / sizeof slotRows[0];
 
 // Pixel (1, 1) carries the row number in red; (0, 0) is pure blue and
 // (2, 2) pure black, the two key colours.
-void writeMarkedPicture(const std::string &path, int marker) {
-    ALLEGRO_BITMAP *bitmap = al_create_bitmap(4, 4);
+void writeMarkedPicture(const std::string &path, int marker, int width, int height) {
+    ALLEGRO_BITMAP *bitmap = al_create_bitmap(width, height);
     al_set_target_bitmap(bitmap);
     al_clear_to_color(al_map_rgb(0, 0, 255));
     al_put_pixel(1, 1, al_map_rgb(marker, 77, 99));
@@ -96,7 +98,8 @@ class LoadTest : public ::testing::Test {
         ASSERT_TRUE(al_make_directory((folder + "/startmenu").c_str()));
         ASSERT_TRUE(al_make_directory((folder + "/messages").c_str()));
         for (int i = 0; i < rowCount; ++i) {
-            writeMarkedPicture(folder + "/" + slotRows[i].file, i + 1);
+            writeMarkedPicture(folder + "/" + slotRows[i].file, i + 1, slotRows[i].width,
+                               slotRows[i].height);
         }
         char here[4096];
         ASSERT_NE(getcwd(here, sizeof here), nullptr);
@@ -155,35 +158,48 @@ TEST_F(LoadTest, EveryFileLandsInItsSlotWithItsColourKey) {
     }
 }
 
+// A picture of another size than the game draws is refused like an
+// unreadable one, and says what it is and what was expected.
 TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
-    enum class Fault { Missing, NotAPicture, Empty };
+    enum class Fault { Missing, NotAPicture, Empty, OtherSize };
     struct Row {
         int row;     // which slotRows entry to break
         Fault fault; // how
+        const char *says;
     };
-    const Row rows[] = {{0, Fault::Missing},      {5, Fault::NotAPicture},  {9, Fault::Empty},
-                        {10, Fault::Missing},     {17, Fault::NotAPicture}, {18, Fault::Missing},
-                        {30, Fault::NotAPicture}, {3, Fault::Empty}};
+    const Row rows[] = {
+        {0, Fault::Missing, "cannot load picture \"clock.png\""},
+        {5, Fault::NotAPicture, "cannot load picture \"mouse_run0001.png\""},
+        {9, Fault::Empty, "cannot load picture \"clockhand.png\""},
+        {10, Fault::Missing, "cannot load picture \"startmenu/startmenu06.png\""},
+        {18, Fault::OtherSize, "picture \"messages/msg2.png\" is 30x20, expected 600x200"},
+        {1, Fault::OtherSize, "picture \"zubg.png\" is 1600x1200, expected 800x600"},
+        {30, Fault::NotAPicture, "cannot load picture \"messages/msg17.png\""},
+    };
     for (const Row &broken : rows) {
-        const std::string file = slotRows[broken.row].file;
-        const std::string path = folder + "/" + file;
+        const SlotRow &slot = slotRows[broken.row];
+        const std::string path = folder + "/" + slot.file;
         if (broken.fault == Fault::Missing) {
             std::remove(path.c_str());
+        } else if (broken.fault == Fault::OtherSize) {
+            writeMarkedPicture(path, broken.row + 1, broken.row == 1 ? 1600 : 30,
+                               broken.row == 1 ? 1200 : 20);
         } else {
             writeFile(path, broken.fault == Fault::Empty ? "" : "this is not a PNG file\n");
         }
         assets = AssetSet{};
         loadFromFolder(loadImages);
-        EXPECT_EQ(err, "clockmaze: cannot load picture \"" + file + "\"\n") << file;
+        EXPECT_EQ(err, std::string("clockmaze: ") + broken.says + "\n") << slot.file;
         EXPECT_EQ(out, "") << "standard output is kept for the sound report";
         for (int i = 0; i < rowCount; ++i) {
             if (i == broken.row) {
-                EXPECT_EQ(slotRows[i].picture(), nullptr) << file;
+                EXPECT_EQ(slotRows[i].picture(), nullptr) << slot.file;
             } else {
-                EXPECT_NE(slotRows[i].picture(), nullptr) << slotRows[i].file << " with " << file;
+                EXPECT_NE(slotRows[i].picture(), nullptr)
+                    << slotRows[i].file << " with " << slot.file;
             }
         }
-        writeMarkedPicture(path, broken.row + 1);
+        writeMarkedPicture(path, broken.row + 1, slot.width, slot.height);
     }
 }
 
@@ -195,6 +211,28 @@ TEST_F(LoadTest, EveryPictureMissingStillReturnsWithEverySlotEmpty) {
         EXPECT_NE(err.find(std::string("\"") + row.file + "\"\n"), std::string::npos) << row.file;
     }
     EXPECT_EQ(out, "");
+}
+
+// Any one of the game's files makes the working directory the folder. Run
+// from a folder holding none, the test program has no game folder beside
+// it either, and one line names every folder tried.
+TEST_F(LoadTest, TheWorkingDirectoryServesWhenItHoldsAnyOfTheFiles) {
+    std::system(("rm -rf '" + folder + "'/*").c_str());
+    writeFile(folder + "/zoom_transition.wav", "");
+    assetRoot = "elsewhere/";
+    loadFromFolder(chooseAssetRoot);
+    EXPECT_EQ(assetRoot, "");
+    EXPECT_EQ(err, "");
+
+    std::remove((folder + "/zoom_transition.wav").c_str());
+    loadFromFolder(chooseAssetRoot);
+    EXPECT_EQ(assetRoot, "");
+    EXPECT_NE(err.find("clockmaze: none of the game's files in " + folder + ", "),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("tests/assets/ or "), std::string::npos) << err;
+    EXPECT_NE(err.find("tests/../share/games/clockmaze/\n"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
 
 TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {

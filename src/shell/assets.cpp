@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "audio/audio.h"
+
 std::string assetRoot;
 AssetSet assets;
 int picturesLoaded = 0;
@@ -18,49 +20,50 @@ struct PictureFile {
     const char *name;      // as the game writes it, backslash before the file
     ALLEGRO_BITMAP **slot; // where it lands
     Key key;               // the colour made transparent
+    int width, height;     // what the drawing expects, pixels
 };
 
 // The title pictures come first, in slot order, so that the title can show
 // as soon as its first picture is in; then the rest, in catalogue order.
 // The messages are numbered 2 to 17 without 5, 6 and 7.
 const PictureFile catalogue[pictureCount] = {
-    {"startmenu\\startmenu06.png", &assets.menuFrames[0], Key::None},
-    {"startmenu\\startmenu07.png", &assets.menuFrames[1], Key::None},
-    {"startmenu\\startmenu00.png", &assets.menuFrames[2], Key::None},
-    {"startmenu\\startmenu01.png", &assets.menuFrames[3], Key::None},
-    {"startmenu\\startmenu02.png", &assets.menuFrames[4], Key::None},
-    {"startmenu\\startmenu03.png", &assets.menuFrames[5], Key::None},
-    {"startmenu\\startmenu04.png", &assets.menuFrames[6], Key::None},
-    {"startmenu\\startmenu05.png", &assets.menuFrames[7], Key::None},
-    {"clock.png", &assets.clock, Key::Black},
-    {"warning1.png", &assets.warning[0], Key::None},
-    {"warning2.png", &assets.warning[1], Key::None},
-    {"warning3.png", &assets.warning[2], Key::None},
-    {"zubg.png", &assets.background, Key::None},
-    {"mouse_run0001.png", &assets.mouseFrames[0], Key::Blue},
-    {"mouse_run0002.png", &assets.mouseFrames[1], Key::Blue},
-    {"mouse_run0003.png", &assets.mouseFrames[2], Key::Blue},
-    {"mouse_run0004.png", &assets.mouseFrames[3], Key::Blue},
-    {"clockhand.png", &assets.clockHand, Key::Black},
-    {"messages\\msg2.png", &assets.messages[0], Key::None},
-    {"messages\\msg3.png", &assets.messages[1], Key::None},
-    {"messages\\msg4.png", &assets.messages[2], Key::None},
-    {"messages\\msg8.png", &assets.messages[3], Key::None},
-    {"messages\\msg9.png", &assets.messages[4], Key::None},
-    {"messages\\msg10.png", &assets.messages[5], Key::None},
-    {"messages\\msg11.png", &assets.messages[6], Key::None},
-    {"messages\\msg12.png", &assets.messages[7], Key::None},
-    {"messages\\msg13.png", &assets.messages[8], Key::None},
-    {"messages\\msg14.png", &assets.messages[9], Key::None},
-    {"messages\\msg15.png", &assets.messages[10], Key::None},
-    {"messages\\msg16.png", &assets.messages[11], Key::None},
-    {"messages\\msg17.png", &assets.messages[12], Key::None},
+    {"startmenu\\startmenu06.png", &assets.menuFrames[0], Key::None, 800, 600},
+    {"startmenu\\startmenu07.png", &assets.menuFrames[1], Key::None, 800, 600},
+    {"startmenu\\startmenu00.png", &assets.menuFrames[2], Key::None, 800, 600},
+    {"startmenu\\startmenu01.png", &assets.menuFrames[3], Key::None, 800, 600},
+    {"startmenu\\startmenu02.png", &assets.menuFrames[4], Key::None, 800, 600},
+    {"startmenu\\startmenu03.png", &assets.menuFrames[5], Key::None, 800, 600},
+    {"startmenu\\startmenu04.png", &assets.menuFrames[6], Key::None, 800, 600},
+    {"startmenu\\startmenu05.png", &assets.menuFrames[7], Key::None, 800, 600},
+    {"clock.png", &assets.clock, Key::Black, 600, 600},
+    {"warning1.png", &assets.warning[0], Key::None, 800, 600},
+    {"warning2.png", &assets.warning[1], Key::None, 800, 600},
+    {"warning3.png", &assets.warning[2], Key::None, 800, 600},
+    {"zubg.png", &assets.background, Key::None, 800, 600},
+    {"mouse_run0001.png", &assets.mouseFrames[0], Key::Blue, 600, 600},
+    {"mouse_run0002.png", &assets.mouseFrames[1], Key::Blue, 600, 600},
+    {"mouse_run0003.png", &assets.mouseFrames[2], Key::Blue, 600, 600},
+    {"mouse_run0004.png", &assets.mouseFrames[3], Key::Blue, 600, 600},
+    {"clockhand.png", &assets.clockHand, Key::Black, 100, 600},
+    {"messages\\msg2.png", &assets.messages[0], Key::None, 600, 200},
+    {"messages\\msg3.png", &assets.messages[1], Key::None, 600, 200},
+    {"messages\\msg4.png", &assets.messages[2], Key::None, 600, 200},
+    {"messages\\msg8.png", &assets.messages[3], Key::None, 600, 200},
+    {"messages\\msg9.png", &assets.messages[4], Key::None, 600, 200},
+    {"messages\\msg10.png", &assets.messages[5], Key::None, 600, 200},
+    {"messages\\msg11.png", &assets.messages[6], Key::None, 600, 200},
+    {"messages\\msg12.png", &assets.messages[7], Key::None, 600, 200},
+    {"messages\\msg13.png", &assets.messages[8], Key::None, 600, 200},
+    {"messages\\msg14.png", &assets.messages[9], Key::None, 600, 200},
+    {"messages\\msg15.png", &assets.messages[10], Key::None, 600, 200},
+    {"messages\\msg16.png", &assets.messages[11], Key::None, 600, 200},
+    {"messages\\msg17.png", &assets.messages[12], Key::None, 600, 200},
 };
 
 // The names keep the backslash before the file; on disk the platform's own
 // separator stands there.
-std::string assetPath(const char *name) {
-    std::string filename = assetRoot + name;
+std::string pathIn(const std::string &folder, const char *name) {
+    std::string filename = folder + name;
     for (char &c : filename) {
         if (c == '\\') {
             c = ALLEGRO_NATIVE_PATH_SEP;
@@ -68,6 +71,8 @@ std::string assetPath(const char *name) {
     }
     return filename;
 }
+
+std::string assetPath(const char *name) { return pathIn(assetRoot, name); }
 
 // A picture that cannot be read leaves its slot empty for the drawing code
 // to skip, and says which on standard error (standard output carries the
@@ -79,6 +84,15 @@ ALLEGRO_BITMAP *loadPicture(const PictureFile &file) {
         std::fprintf(stderr, "clockmaze: cannot load picture \"%s\"\n", filename.c_str());
         return nullptr;
     }
+    // A picture of another size would be drawn out of place, and a huge one
+    // slows every frame: it is refused like an unreadable one.
+    const int width = al_get_bitmap_width(bitmap), height = al_get_bitmap_height(bitmap);
+    if (width != file.width || height != file.height) {
+        std::fprintf(stderr, "clockmaze: picture \"%s\" is %dx%d, expected %dx%d\n",
+                     filename.c_str(), width, height, file.width, file.height);
+        al_destroy_bitmap(bitmap);
+        return nullptr;
+    }
     if (file.key == Key::Black) {
         al_convert_mask_to_alpha(bitmap, al_map_rgb(0, 0, 0));
     } else if (file.key == Key::Blue) {
@@ -87,7 +101,44 @@ ALLEGRO_BITMAP *loadPicture(const PictureFile &file) {
     return bitmap;
 }
 
+bool holdsGameFiles(const std::string &folder) {
+    if (al_filename_exists(pathIn(folder, "arialbd.ttf").c_str())) {
+        return true;
+    }
+    for (const char *sound : soundFiles) {
+        if (al_filename_exists(pathIn(folder, sound).c_str())) {
+            return true;
+        }
+    }
+    for (const PictureFile &file : catalogue) {
+        if (al_filename_exists(pathIn(folder, file.name).c_str())) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+void chooseAssetRoot() {
+    ALLEGRO_PATH *exe = al_get_standard_path(ALLEGRO_RESOURCES_PATH);
+    const std::string beside = exe ? al_path_cstr(exe, ALLEGRO_NATIVE_PATH_SEP) : "";
+    al_destroy_path(exe);
+    // The build lays the files out in "assets" beside the game; an install
+    // puts the game in games/ and its files in share/games/clockmaze.
+    const std::string folders[] = {"", beside + "assets/", beside + "../share/games/clockmaze/"};
+    for (const std::string &folder : folders) {
+        if (holdsGameFiles(folder)) {
+            assetRoot = folder;
+            return;
+        }
+    }
+    char *here = al_get_current_directory();
+    std::fprintf(stderr, "clockmaze: none of the game's files in %s, %s or %s\n", here ? here : ".",
+                 folders[1].c_str(), folders[2].c_str());
+    al_free(here);
+    assetRoot.clear();
+}
 
 void loadNextPicture() {
     if (picturesLoaded >= pictureCount) {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-// Prefixed to every asset file name; empty, so files are read from the
-// working directory.
+// Prefixed to every asset file name: the folder all the game's files are
+// read from, chosen once at start-up; empty for the working directory.
 extern std::string assetRoot;
 
 // An empty slot (nullptr) means its file could not be loaded; the drawing
@@ -31,6 +31,11 @@ constexpr int pictureCount = 31;
 // starts with the title pictures in slot order, so the first k of them
 // are menuFrames[0] to menuFrames[k - 1].
 extern int picturesLoaded;
+
+// The working directory when it holds any of the game's files; otherwise
+// the folder the build or the install lays out beside the executable. When
+// none does, says which were tried and keeps the working directory.
+void chooseAssetRoot();
 
 // Every picture, at once, from the first.
 void loadImages();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "audio/audio.h"
 #include "game/game_state.h"
@@ -24,11 +25,13 @@ bool startUp() {
         return fail("cannot initialise the Allegro library");
     }
     al_install_keyboard();
+    al_install_joystick();
     al_init_primitives_addon();
     al_init_image_addon();
     // Expose events tell the loop to draw a title frame it would otherwise
     // skip as unchanged.
-    al_set_new_display_flags(ALLEGRO_WINDOWED | ALLEGRO_GENERATE_EXPOSE_EVENTS);
+    al_set_new_display_flags(ALLEGRO_WINDOWED | ALLEGRO_RESIZABLE | ALLEGRO_GENERATE_EXPOSE_EVENTS);
+    al_set_new_window_title("Clock Maze");
     // Straight alpha: every colour and picture in the game is non-premultiplied.
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -45,8 +48,17 @@ bool startUp() {
     al_register_event_source(shell.queue, al_get_display_event_source(shell.display));
     al_register_event_source(shell.queue, al_get_timer_event_source(shell.timer));
     al_register_event_source(shell.queue, al_get_keyboard_event_source());
+    if (al_is_joystick_installed()) {
+        al_register_event_source(shell.queue, al_get_joystick_event_source());
+    }
     al_start_timer(shell.timer);
 
+    chooseAssetRoot();
+    const std::string icon = assetRoot + "icon.png";
+    if (ALLEGRO_BITMAP *picture =
+            al_load_bitmap_flags(icon.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
+        al_set_display_icon(shell.display, picture);
+    }
     initAudio();
     // Only the first title picture comes before the first frame; the loop
     // loads the rest while it waits for the timer, each before the first
