@@ -113,6 +113,13 @@ void prompt(bool bright) {
              ALLEGRO_ALIGN_CENTRE, text);
 }
 
+// The controls in one short line; the README and the manual list them all.
+void controls() {
+    const char *text = "A D or \u2190 \u2192 steer   \u00b7   P pause   \u00b7   F11 fullscreen";
+    drawText(sans, 20, rgba(0, 0, 0, 0.5f), 401, 465, ALLEGRO_ALIGN_CENTRE, text);
+    drawText(sans, 20, rgba(214, 196, 156), 400, 464, ALLEGRO_ALIGN_CENTRE, text);
+}
+
 } // namespace
 
 ALLEGRO_BITMAP *paintTitleFrame(int fileNumber) {
@@ -127,6 +134,7 @@ ALLEGRO_BITMAP *paintTitleFrame(int fileNumber) {
     emblem(400, 208, chime ? 0 : position * 60.0f, chime);
     scorePanel();
     prompt(chime);
+    controls();
     runningMouse(position % 4, position);
     return finishCanvas(canvas, Key::None);
 }
