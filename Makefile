@@ -6,7 +6,7 @@ JOBS := $(shell nproc)
 .PHONY: run test bench package build build-asan deps test-deps package-deps clean
 
 run: deps build
-	cd $(BUILD)/assets && ../clockmaze
+	$(BUILD)/clockmaze
 
 # Every test twice: the release build, then the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
