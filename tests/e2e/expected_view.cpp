@@ -5,12 +5,19 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_x.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
 #include "shell/assets.h"
-#include "shell/shell.h"
+
+// A scaled frame is painted as the game paints it: render() into a canvas
+// bitmap, which is then drawn scaled. An 800x600 frame goes straight to the
+// back buffer, in the game and here: painted into a bitmap instead, the
+// mouse sprite came out unlike the game's in about 50 pixels.
+static ALLEGRO_BITMAP *canvas; // 800x600, filtered as the game's
+static ALLEGRO_BITMAP *window; // as large as the last scaled layout's window
 
 bool openExpectedView(const std::string &assetDir, int x, int y, std::string &error) {
     if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) {
@@ -23,8 +30,11 @@ bool openExpectedView(const std::string &assetDir, int x, int y, std::string &er
     al_set_new_window_position(x, y);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     shell.display = al_create_display(screenWidth, screenHeight);
-    if (!shell.display) {
-        error = "cannot open the test's own 800x600 window";
+    al_set_new_bitmap_flags(ALLEGRO_VIDEO_BITMAP | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
+    canvas = shell.display ? al_create_bitmap(screenWidth, screenHeight) : nullptr;
+    al_set_new_bitmap_flags(0);
+    if (!canvas) {
+        error = "cannot open the test's own 800x600 window and canvas";
         return false;
     }
     if (chdir(assetDir.c_str()) != 0) {
@@ -36,24 +46,20 @@ bool openExpectedView(const std::string &assetDir, int x, int y, std::string &er
     return true;
 }
 
-// The backbuffer is read before the flip, so it holds exactly what
-// render painted.
+unsigned long expectedViewWindow() { return al_get_x_window_id(shell.display); }
+
 static void adoptSnapshot(const GameSnapshot &snap) {
     game = snap.state;
     wallMap = snap.walls;
     arcMap = snap.arcs;
 }
 
-void renderExpected(const GameSnapshot &snap, Image &image) {
-    adoptSnapshot(snap);
-    ALLEGRO_BITMAP *backbuffer = al_get_backbuffer(shell.display);
-    al_set_target_bitmap(backbuffer);
-    render();
-    image.width = al_get_bitmap_width(backbuffer);
-    image.height = al_get_bitmap_height(backbuffer);
+static void readBitmap(ALLEGRO_BITMAP *bitmap, Image &image) {
+    image.width = al_get_bitmap_width(bitmap);
+    image.height = al_get_bitmap_height(bitmap);
     image.pixels.resize(static_cast<size_t>(image.width) * image.height);
     ALLEGRO_LOCKED_REGION *region =
-        al_lock_bitmap(backbuffer, ALLEGRO_PIXEL_FORMAT_ARGB_8888, ALLEGRO_LOCK_READONLY);
+        al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ARGB_8888, ALLEGRO_LOCK_READONLY);
     for (int y = 0; y < image.height && region; ++y) {
         const char *row = static_cast<const char *>(region->data) + y * region->pitch;
         const uint32_t *pixels = reinterpret_cast<const uint32_t *>(row);
@@ -62,9 +68,56 @@ void renderExpected(const GameSnapshot &snap, Image &image) {
         }
     }
     if (region) {
-        al_unlock_bitmap(backbuffer);
+        al_unlock_bitmap(bitmap);
     }
-    al_flip_display();
+}
+
+static ALLEGRO_BITMAP *windowOfSize(int width, int height) {
+    if (window && al_get_bitmap_width(window) == width && al_get_bitmap_height(window) == height) {
+        return window;
+    }
+    if (window) {
+        al_destroy_bitmap(window);
+    }
+    al_set_new_bitmap_flags(ALLEGRO_VIDEO_BITMAP);
+    window = al_create_bitmap(width, height);
+    al_set_new_bitmap_flags(0);
+    return window;
+}
+
+// Scaled as a player sees it: linear filtering, the canvas's pixels copied
+// as they are (blender ONE/ZERO), black bars around.
+static void paintScaled(const WindowLayout &layout, Image &image) {
+    ALLEGRO_BITMAP *target = windowOfSize(layout.width, layout.height);
+    if (!target) {
+        image = Image{};
+        return;
+    }
+    al_set_target_bitmap(target);
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+    const FrameBox &box = layout.frame;
+    al_draw_scaled_bitmap(canvas, 0.0f, 0.0f, screenWidth, screenHeight, box.x, box.y, box.width,
+                          box.height, 0);
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA); // the game's own
+    readBitmap(target, image);
+}
+
+// The back buffer is read before the flip, so it holds exactly what
+// render painted.
+void renderExpected(const GameSnapshot &snap, Image &image, const WindowLayout &layout) {
+    adoptSnapshot(snap);
+    if (layout.width == screenWidth && layout.height == screenHeight) {
+        ALLEGRO_BITMAP *backbuffer = al_get_backbuffer(shell.display);
+        al_set_target_bitmap(backbuffer);
+        render();
+        readBitmap(backbuffer, image);
+        al_flip_display();
+        return;
+    }
+    al_set_target_bitmap(canvas);
+    render();
+    paintScaled(layout, image);
 }
 
 bool savePng(const Image &image, const std::string &path) {

@@ -6,12 +6,25 @@
 
 #include "e2e/frames.h"
 #include "e2e/game_process.h"
+#include "shell/shell.h"
+
+// A window of the game as the test expects it: its size, and where the
+// 800x600 frame lies in it between black bars.
+struct WindowLayout {
+    int width = screenWidth;
+    int height = screenHeight;
+    FrameBox frame = {0, 0, screenWidth, screenHeight};
+};
 
 // Brings up the library as the game does, opens an 800x600 window at
 // (x, y) and loads the game's pictures and font from `assetDir`.
 bool openExpectedView(const std::string &assetDir, int x, int y, std::string &error);
 
-// Copies `snap` into this process's records and paints it with `render`.
-void renderExpected(const GameSnapshot &snap, Image &image);
+// The test's own window, as the X server knows it.
+unsigned long expectedViewWindow();
+
+// Copies `snap` into this process's records and paints it with `render`;
+// in any other layout than the plain 800x600 one, scaled into its box.
+void renderExpected(const GameSnapshot &snap, Image &image, const WindowLayout &layout = {});
 
 bool savePng(const Image &image, const std::string &path);

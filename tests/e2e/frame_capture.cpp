@@ -89,7 +89,7 @@ CaptureOutcome captureFrame(StateTest wanted, Capture &capture) {
         // The same state as last time (the game had not moved on): the
         // same picture, and the CPU is left to the game.
         if (!compared || std::memcmp(&snap, &rendered, sizeof snap) != 0) {
-            renderExpected(snap, expected);
+            renderExpected(snap, expected, session.layout);
             std::memcpy(&rendered, &snap, sizeof snap); // padding too, for memcmp
         }
         const FrameDiff diff = compareImages(shown, expected, channelTolerance);
@@ -114,6 +114,26 @@ bool check(bool ok, const char *step, const std::string &detail) {
     std::fflush(stdout);
     ++(ok ? session.passed : session.failed);
     return ok;
+}
+
+bool checkTestWindowClear(const char *step) {
+    constexpr int borders = 16; // pixels for the frames the manager draws round both
+    ScreenBox view;
+    bool clear = false;
+    for (double waited = 0; waited < 5.0 && !clear; waited += 0.01) {
+        clear = windowBox(session.screen, expectedViewWindow(), view) &&
+                updateGameWindow(session.screen) &&
+                session.screen.x + session.screen.width + borders <= view.x;
+        if (!clear) {
+            sleepSeconds(0.01);
+        }
+    }
+    const XScreen &game = session.screen;
+    char detail[160];
+    std::snprintf(detail, sizeof detail,
+                  "the game's window, %dx%d at (%d, %d), is left of the test's own at (%d, %d)",
+                  game.width, game.height, game.x, game.y, view.x, view.y);
+    return check(clear, step, detail);
 }
 
 static void saveFailureImages(const char *step, const Capture &capture) {

@@ -4,14 +4,16 @@
 
 #include <string>
 
+#include "e2e/expected_view.h"
 #include "e2e/frames.h"
 #include "e2e/game_process.h"
 #include "e2e/x_screen.h"
 
-// The test's own window sits right of the game's, which the X server
-// places at (0, 0); the virtual screen is made wide enough for both.
-constexpr int expectedViewX = 850;
-constexpr int expectedViewY = 50;
+// The test's own window sits right of the game's, which the test moves to
+// the screen's left edge (the window manager centres it): clear of it at
+// every size but fullscreen, up to 1000 pixels wide.
+constexpr int expectedViewX = 1100;
+constexpr int expectedViewY = 40;
 
 // Both windows are painted by the same GL driver from the same state, so
 // the pictures should be identical; a pixel counts as differing when a
@@ -23,6 +25,7 @@ constexpr int maxDifferingPixels = 48;
 struct Session {
     GameProcess proc;
     XScreen screen;
+    WindowLayout layout; // what the game's window should show now
     std::string failDir; // made on the first failure, for the pictures
     int passed = 0;      // checks that held
     int failed = 0;      // checks that did not
@@ -51,6 +54,11 @@ enum class CaptureOutcome {
 
 // Stops the game while `wanted` holds and its last frame is on screen.
 CaptureOutcome captureFrame(StateTest wanted, Capture &capture);
+
+// The game's window lies left of the test's own, so that no grab of it can
+// show the test's window; waits a little for the window manager to put it
+// there.
+bool checkTestWindowClear(const char *step);
 
 // One check: prints PASS or FAIL with the step's name and detail.
 bool check(bool ok, const char *step, const std::string &detail);

@@ -21,7 +21,7 @@ constexpr int mouseReach = 44;
 // Fewest pixels that the mouse changes when it moves: its body, not a speck.
 constexpr int minMousePixels = 20;
 
-static bool playing(const GameState &s) {
+bool playing(const GameState &s) {
     return s.inGame && !s.levelTransition && !s.gameOver && s.mouse.active;
 }
 static bool playingAfterClear(const GameState &s) { return playing(s) && s.score >= 1; }

@@ -2,6 +2,11 @@
 // scripted player clearing a level to the zoom and the next level.
 #pragma once
 
+#include "game/game_state.h"
+
+// A level in play: no sequence runs and the mouse is on the maze.
+bool playing(const GameState &s);
+
 bool levelInPlay();
 bool steeringKeys();
 

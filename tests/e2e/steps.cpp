@@ -11,6 +11,7 @@
 
 #include "e2e/frame_capture.h"
 #include "e2e/play_steps.h"
+#include "e2e/window_steps.h"
 
 static bool onTitle(const GameState &s) { return s.running && !s.inGame; }
 static bool inOpeningZoom(const GameState &s) {
@@ -109,7 +110,8 @@ static bool closeWindow() {
 
 bool runSteps() {
     int reached = 0; // score of the last game
-    if (!titleAtStart() || !openingZoom() || !levelInPlay() || !steeringKeys() ||
+    if (!titleAtStart() || !openingZoom() || !levelInPlay() || !steeringKeys() || !pauseInPlay() ||
+        !fullscreenAndBack() || !resizedWindow() || !resumePlay("resume") || !focusLoss() ||
         !clearOneLevel(reached)) {
         return false;
     }

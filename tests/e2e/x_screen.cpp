@@ -1,5 +1,6 @@
 #include "e2e/x_screen.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <unistd.h>
@@ -33,17 +34,138 @@ bool waitForGameWindow(XScreen &screen, double seconds) {
     return false;
 }
 
+// A window's 32-bit property `name` of `type`: how many values `values`
+// points at (to be freed with XFree), 0 when it has none.
+static unsigned long propertyLongs(Display *dpy, Window window, const char *name, Atom type,
+                                   unsigned long *&values) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    values = nullptr;
+    if (XGetWindowProperty(dpy, window, XInternAtom(dpy, name, False), 0, 4096, False, type,
+                           &actualType, &format, &count, &after, &data) != Success ||
+        actualType != type || format != 32) {
+        if (data) {
+            XFree(data);
+        }
+        return 0;
+    }
+    values = reinterpret_cast<unsigned long *>(data);
+    return count;
+}
+
+// The manager's list of the windows it manages, searched for one of `pid`.
+static Window clientOf(Display *dpy, pid_t pid) {
+    unsigned long *clients = nullptr;
+    const unsigned long count =
+        propertyLongs(dpy, DefaultRootWindow(dpy), "_NET_CLIENT_LIST", XA_WINDOW, clients);
+    Window found = 0;
+    for (unsigned long i = 0; i < count && !found; ++i) {
+        unsigned long *owner = nullptr;
+        if (propertyLongs(dpy, clients[i], "_NET_WM_PID", XA_CARDINAL, owner) == 1 &&
+            owner[0] == static_cast<unsigned long>(pid)) {
+            found = clients[i];
+        }
+        if (owner) {
+            XFree(owner);
+        }
+    }
+    if (clients) {
+        XFree(clients);
+    }
+    return found;
+}
+
+bool windowBox(XScreen &screen, Window window, ScreenBox &box) {
+    XWindowAttributes attrs;
+    Window child = 0;
+    if (!XGetWindowAttributes(screen.dpy, window, &attrs) || attrs.map_state != IsViewable ||
+        !XTranslateCoordinates(screen.dpy, window, DefaultRootWindow(screen.dpy), 0, 0, &box.x,
+                               &box.y, &child)) {
+        return false;
+    }
+    box.width = attrs.width;
+    box.height = attrs.height;
+    return true;
+}
+
+bool updateGameWindow(XScreen &screen) {
+    ScreenBox box;
+    if (!windowBox(screen, screen.gameWindow, box)) {
+        return false;
+    }
+    screen.x = box.x;
+    screen.y = box.y;
+    screen.width = box.width;
+    screen.height = box.height;
+    return true;
+}
+
+bool waitForManagedWindow(XScreen &screen, pid_t pid, double seconds) {
+    for (double waited = 0; waited < seconds; waited += 0.05) {
+        screen.gameWindow = clientOf(screen.dpy, pid);
+        if (screen.gameWindow && updateGameWindow(screen)) {
+            return true;
+        }
+        usleep(50000);
+    }
+    return false;
+}
+
+void moveGameWindow(XScreen &screen, int x, int y) {
+    XMoveWindow(screen.dpy, screen.gameWindow, x, y);
+    XSync(screen.dpy, False);
+}
+
+void resizeGameWindow(XScreen &screen, int width, int height) {
+    XResizeWindow(screen.dpy, screen.gameWindow, static_cast<unsigned>(width),
+                  static_cast<unsigned>(height));
+    XSync(screen.dpy, False);
+}
+
+bool waitForGameWindowSize(XScreen &screen, int width, int height, double seconds) {
+    for (double waited = 0; waited < seconds; waited += 0.01) {
+        if (updateGameWindow(screen) && screen.width == width && screen.height == height) {
+            return true;
+        }
+        usleep(10000);
+    }
+    return false;
+}
+
+// Source 2 (a pager) in the message: the manager never turns it down as
+// an application stealing the focus.
+bool activateWindow(XScreen &screen, Window window, double seconds) {
+    XEvent ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = window;
+    ev.xclient.message_type = XInternAtom(screen.dpy, "_NET_ACTIVE_WINDOW", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = 2;
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(screen.dpy, DefaultRootWindow(screen.dpy), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    XSync(screen.dpy, False);
+    for (double waited = 0; waited < seconds; waited += 0.01) {
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus(screen.dpy, &focused, &revert);
+        if (focused == window) {
+            return true;
+        }
+        usleep(10000);
+    }
+    return false;
+}
+
 void setKeyRepeat(XScreen &screen, bool on) {
     if (on) {
         XAutoRepeatOn(screen.dpy);
     } else {
         XAutoRepeatOff(screen.dpy);
     }
-    XSync(screen.dpy, False);
-}
-
-void focusGameWindow(XScreen &screen) {
-    XSetInputFocus(screen.dpy, screen.gameWindow, RevertToParent, CurrentTime);
     XSync(screen.dpy, False);
 }
 
