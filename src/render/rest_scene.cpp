@@ -56,10 +56,10 @@ bool drawRestScene() {
     }
     // Copied as it is, alpha too: the frame holds exactly what the layers
     // would have left on the cleared target.
-    int op, src, dst, alphaOp, alphaSrc, alphaDst;
-    al_get_separate_blender(&op, &src, &dst, &alphaOp, &alphaSrc, &alphaDst);
+    ALLEGRO_STATE blender;
+    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
     al_draw_bitmap(restScene.picture, 0.0f, 0.0f, 0);
-    al_set_separate_blender(op, src, dst, alphaOp, alphaSrc, alphaDst);
+    al_restore_state(&blender);
     return true;
 }

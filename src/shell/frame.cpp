@@ -63,10 +63,10 @@ void renderToWindow() {
     al_set_target_bitmap(window);
     al_clear_to_color(al_map_rgb(0, 0, 0));
     const FrameBox box = frameBox(width, height);
-    int op, src, dst, alphaOp, alphaSrc, alphaDst;
-    al_get_separate_blender(&op, &src, &dst, &alphaOp, &alphaSrc, &alphaDst);
+    ALLEGRO_STATE blender;
+    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
     al_draw_scaled_bitmap(shell.canvas, 0.0f, 0.0f, screenWidth, screenHeight, box.x, box.y,
                           box.width, box.height, 0);
-    al_set_separate_blender(op, src, dst, alphaOp, alphaSrc, alphaDst);
+    al_restore_state(&blender);
 }
