@@ -146,7 +146,7 @@ void loadNextPicture() {
     }
     const PictureFile &file = catalogue[picturesLoaded];
     // Textures are never lost on the platforms the game runs on, so the
-    // library need not keep a second copy of each picture (31 MB).
+    // library need not keep a second copy of each picture (30 MB).
     const int flags = al_get_new_bitmap_flags();
     al_set_new_bitmap_flags(flags | ALLEGRO_NO_PRESERVE_TEXTURE);
     *file.slot = loadPicture(file);
