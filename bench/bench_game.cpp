@@ -22,25 +22,9 @@
 #include "render/screens.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
+#include "support/plain_frame.h"
 
 namespace {
-
-// A level in play: ring 1, a full clock, the maze laid out around the mouse.
-void setUpLevelInPlay() {
-    game = GameState{};
-    game.running = true;
-    game.inGame = true;
-    game.score = 5;
-    game.bestScore = 5;
-    game.timeLimit = 772;
-    game.timeLeft = 500;
-    game.mouse.active = 1;
-    game.mouse.ring = 1;
-    game.mouse.angle = 30.0f;
-    game.mouse.animFrame = 7;
-    game.mouse.facingRight = true;
-    generateMaze();
-}
 
 template <size_t N> void freeBitmaps(ALLEGRO_BITMAP *(&slots)[N]) {
     for (ALLEGRO_BITMAP *&slot : slots) {
@@ -76,7 +60,7 @@ void loadAssetsInto(int bitmapFlags) {
 // back as it was, so that every timed update is one of a level in play.
 void BM_UpdateDuringPlay(benchmark::State &state) {
     std::srand(1);
-    setUpLevelInPlay();
+    levelInPlay();
     game.timeLeft = game.timeLimit;
     game.keyRight = true;
     const GameState level = game;
@@ -107,7 +91,7 @@ void BM_UpdateDuringPlay(benchmark::State &state) {
 BENCHMARK(BM_UpdateDuringPlay);
 
 void BM_GenerateMaze(benchmark::State &state) {
-    setUpLevelInPlay();
+    levelInPlay();
     for (auto _ : state) {
         generateMaze();
         game.mouse.angle = game.mouse.angle < 350.0f ? game.mouse.angle + 7.0f : 0.0f;
@@ -131,7 +115,7 @@ void BM_RenderIntoMemoryBitmap(benchmark::State &state) {
     loadAssetsInto(ALLEGRO_MEMORY_BITMAP);
     ALLEGRO_BITMAP *target = al_create_bitmap(screenWidth, screenHeight);
     al_set_target_bitmap(target);
-    setUpLevelInPlay();
+    levelInPlay();
     for (auto _ : state) {
         render();
     }
@@ -141,7 +125,7 @@ void BM_RenderIntoMemoryBitmap(benchmark::State &state) {
 void BM_RenderOnDisplay(benchmark::State &state) {
     loadAssetsInto(ALLEGRO_VIDEO_BITMAP);
     al_set_target_backbuffer(shell.display);
-    setUpLevelInPlay();
+    levelInPlay();
     for (auto _ : state) {
         render();
         al_flip_display();
@@ -153,16 +137,9 @@ void BM_RenderOnDisplay(benchmark::State &state) {
 void BM_RenderPlainlyOnDisplay(benchmark::State &state) {
     loadAssetsInto(ALLEGRO_VIDEO_BITMAP);
     al_set_target_backbuffer(shell.display);
-    setUpLevelInPlay();
+    levelInPlay();
     for (auto _ : state) {
-        al_clear_to_color(al_map_rgb(0, 0, 0));
-        drawBackground();
-        drawClockFace();
-        drawClockHand();
-        drawWalls();
-        drawArcs();
-        drawNumber(game.score, 107, 532);
-        drawMouse();
+        renderLayerByLayer();
         al_flip_display();
     }
 }

@@ -19,13 +19,10 @@
 #include <vector>
 
 #include "game/game_state.h"
-#include "game/maze.h"
-#include "render/maze_view.h"
 #include "render/rest_scene.h"
-#include "render/scene.h"
-#include "render/screens.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
+#include "support/plain_frame.h"
 #include "support/render_fixture.h"
 
 namespace {
@@ -46,49 +43,6 @@ std::vector<unsigned char> pixels() {
     }
     al_unlock_bitmap(target);
     return out;
-}
-
-// The frame the straightforward way: every layer, in order, onto black.
-void renderLayerByLayer() {
-    al_clear_to_color(al_map_rgb(0, 0, 0));
-    if (!game.inGame) {
-        drawMenu();
-        return;
-    }
-    drawBackground();
-    drawClockFace();
-    drawClockHand();
-    drawWalls();
-    drawArcs();
-    drawNumber(game.score, 107, 532);
-    drawMouse();
-    if (game.gameOver) {
-        drawFade();
-    }
-    drawLevelMessage();
-}
-
-void layMaze(const int (&rolls)[8]) {
-    static const int *next = nullptr;
-    next = rolls;
-    generateMazeWith([] { return *next++; });
-}
-
-void levelInPlay() {
-    game = GameState{};
-    game.running = true;
-    game.inGame = true;
-    game.score = 5;
-    game.bestScore = 9;
-    game.timeLimit = 772;
-    game.timeLeft = 500;
-    game.mouse.active = 1;
-    game.mouse.ring = 1;
-    game.mouse.angle = 30.0f;
-    game.mouse.animFrame = 7;
-    game.mouse.facingRight = true;
-    static const int rolls[] = {10, 20, 5, 15, 3, 9, 2, 7};
-    layMaze(rolls);
 }
 
 class WholeFrameTest : public ::testing::Test {
@@ -155,6 +109,8 @@ TEST_F(WholeFrameTest, FrameIsTheLayersDrawnPlainly) {
          [] { game.levelTransition = true, game.phaseFrame = 150, game.messageIndex = 12; }},
         {"game over, zooming", [] { game.gameOver = true, game.phaseFrame = 30; }},
         {"game over, white", [] { game.gameOver = true, game.phaseFrame = 60; }},
+        {"paused in play", [] { game.paused = true; }},
+        {"paused in a zoom", [] { game.paused = true, game.levelTransition = true; }},
         {"play, another maze",
          [] {
              static const int rolls[] = {33, 2, 28, 11, 17, 4, 12, 0};

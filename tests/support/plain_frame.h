@@ -1,0 +1,62 @@
+// A level in play, and its frame laid the plain way, one layer after the
+// other: the frame tests hold the game's frame to it, and the benchmarks
+// time it beside the game's.
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include "game/game_state.h"
+#include "game/maze.h"
+#include "render/maze_view.h"
+#include "render/scene.h"
+#include "render/screens.h"
+
+// Lays out the maze that `rolls` (eight numbers, as rand() would give them)
+// make around the mouse.
+inline void layMaze(const int (&rolls)[8]) {
+    static const int *next = nullptr;
+    next = rolls;
+    generateMazeWith([] { return *next++; });
+}
+
+// The sixth level: ring 1, the clock half run, a known maze.
+inline void levelInPlay() {
+    game = GameState{};
+    game.running = true;
+    game.inGame = true;
+    game.score = 5;
+    game.bestScore = 9;
+    game.timeLimit = 772;
+    game.timeLeft = 500;
+    game.mouse.active = 1;
+    game.mouse.ring = 1;
+    game.mouse.angle = 30.0f;
+    game.mouse.animFrame = 7;
+    game.mouse.facingRight = true;
+    static const int rolls[] = {10, 20, 5, 15, 3, 9, 2, 7};
+    layMaze(rolls);
+}
+
+// Every layer, in order, onto black; the background and the clock face
+// always as layers.
+inline void renderLayerByLayer() {
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    if (!game.inGame) {
+        drawMenu();
+        return;
+    }
+    drawBackground();
+    drawClockFace();
+    drawClockHand();
+    drawWalls();
+    drawArcs();
+    drawNumber(game.score, 107, 532);
+    drawMouse();
+    if (game.gameOver) {
+        drawFade();
+    }
+    drawLevelMessage();
+    if (game.paused) {
+        drawPause();
+    }
+}
