@@ -90,12 +90,15 @@ static bool shownPaused(const char *step) {
     return checkShownFrame(step, pausedInPlay, shown);
 }
 
+// F11 goes fullscreen, and Alt+Enter, the other key for it, comes back.
 bool fullscreenAndBack() {
     pressKey(XK_F11);
     if (!windowSized("fullscreen", fullscreenLayout) || !shownPaused("fullscreen")) {
         return false;
     }
-    pressKey(XK_F11);
+    sendKey(session.screen, XK_Alt_L, true);
+    pressKey(XK_Return);
+    sendKey(session.screen, XK_Alt_L, false);
     return windowSized("windowed", plainLayout) && shownPaused("windowed");
 }
 
