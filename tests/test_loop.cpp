@@ -36,6 +36,7 @@ class LoopTest : public ::testing::Test {
         target = al_create_bitmap(screenWidth, screenHeight);
         al_set_target_bitmap(target);
         shell.queue = al_create_event_queue();
+        shell.timer = al_create_timer(timerPeriod); // never started: ticks are posted
         al_init_user_event_source(&source);
         al_register_event_source(shell.queue, &source);
         picturesLoaded = pictureCount; // none to load, unless a test opens the folder
@@ -45,7 +46,9 @@ class LoopTest : public ::testing::Test {
         // A user event source must go before the library shuts down.
         al_destroy_user_event_source(&source);
         al_destroy_event_queue(shell.queue);
+        al_destroy_timer(shell.timer);
         shell.queue = nullptr;
+        shell.timer = nullptr;
         al_set_target_bitmap(nullptr);
         al_destroy_bitmap(target);
     }
@@ -189,6 +192,22 @@ TEST_F(LoopTest, CloseEndsTheLoopAfterTheCurrentPass) {
     runLoop();
     EXPECT_FALSE(game.running);
     EXPECT_EQ(game.timeLeft, 900) << "closing is no tick";
+}
+
+// A stall leaves the ticks it missed in the queue; only the last few are
+// played, and the game resumes where it stood.
+TEST_F(LoopTest, AStallIsNotReplayed) {
+    startPlaying();
+    al_register_event_source(shell.queue, al_get_timer_event_source(shell.timer));
+    al_set_timer_speed(shell.timer, 0.001);
+    al_start_timer(shell.timer);
+    al_rest(0.3);
+    al_stop_timer(shell.timer);
+    ASSERT_GT(al_get_timer_count(shell.timer), 100);
+    while (!al_is_event_queue_empty(shell.queue)) {
+        runLoopPass();
+    }
+    EXPECT_EQ(game.timeLeft, 900 - 2 * 4) << "the last four ticks, two updates each";
 }
 
 TEST_F(LoopTest, FramesWaitUntilTheQueueIsDrained) {

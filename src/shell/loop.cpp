@@ -54,6 +54,16 @@ void repaint() {
     game.redrawPending = true;
 }
 
+// After a stall (a switch to fullscreen, the process stopped and continued)
+// the ticks the timer missed arrive all at once. Only the last few are
+// played, enough to absorb ordinary jitter; the rest would be play nobody
+// saw, so the game simply resumes where it stood.
+constexpr int64_t catchUpTicks = 4;
+
+bool isRecent(const ALLEGRO_TIMER_EVENT &tick) {
+    return al_get_timer_count(shell.timer) - tick.count < catchUpTicks;
+}
+
 // Two updates per tick in a game, one on the title.
 void tick() {
     if (game.paused) {
@@ -164,7 +174,7 @@ bool handleEvent() {
     al_wait_for_event(shell.queue, &ev);
     switch (ev.type) {
     case ALLEGRO_EVENT_TIMER:
-        return true;
+        return isRecent(ev.timer);
     case ALLEGRO_EVENT_KEY_DOWN:
         setKey(ev.keyboard.keycode, true);
         break;

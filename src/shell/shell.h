@@ -25,7 +25,8 @@ extern Shell shell;
 bool startUp();
 
 // Waits for one event and acts on it: key events set the held-key flags,
-// a timer tick in a game runs an update. True for a timer tick.
+// a timer tick in a game runs an update. True for a timer tick to be
+// played: not one of the overdue ticks a stall leaves behind.
 bool handleEvent();
 
 // One pass of the loop: an event, the tick's update, and a frame if the
