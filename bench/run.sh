@@ -42,7 +42,7 @@ seed=$("$build/bench/find_seed" 60 1900) || seed=""
 seed_probe=$build/bench/libseed_probe.so
 
 # "inGame=1 gameOver=0 ..." of a running game, or nothing.
-peek() { "$build/bench/state_peek" "$1" "$game" 2>/dev/null; }
+peek() { "$build/tests/state_peek" "$1" "$game" 2>/dev/null; }
 field() { sed -n "s/.*\b$2=\([0-9-]*\).*/\1/p" <<<"$1"; }
 
 # Says on stderr, and returns 1, when the state seen is not the one measured.

@@ -20,8 +20,33 @@ static bool fail(const char *what) {
     return false;
 }
 
+// The library's shutdown, which it asks to have run at exit.
+static void (*shutDownLibrary)() = nullptr;
+
+// When the X server goes away, Xlib's default handler calls exit() from
+// inside the library while the loop still runs, on whichever thread saw it
+// go, and maybe on two at once; shutting the library down then waits for
+// ever on the queue the loop waits on. An exit while the loop runs is such
+// an end: the process goes at once, and its sound with it. After the loop
+// the library shuts down as usual.
+static void shutDownAtExit() {
+    if (game.running) {
+        std::_Exit(1);
+    }
+    shutDownLibrary();
+}
+
+// Registered once start-up is done rather than when the library asks: exit
+// handlers run last first, so this one comes before those of the libraries
+// that the window and the sound bring in, which are not safe to run while
+// the loop still runs.
+static int atExit(void (*shutDown)()) {
+    shutDownLibrary = shutDown;
+    return 0;
+}
+
 bool startUp() {
-    if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) {
+    if (!al_install_system(ALLEGRO_VERSION_INT, atExit)) {
         return fail("cannot initialise the Allegro library");
     }
     al_install_keyboard();
@@ -65,6 +90,7 @@ bool startUp() {
     // frame that shows it.
     loadNextPicture();
     loadFont();
+    std::atexit(shutDownAtExit);
     game.running = true;
     return true;
 }

@@ -1,6 +1,7 @@
-// Reads the game record out of a running game, to check that a measurement
-// was taken in the state it claims (root or ptrace rights needed). It uses
-// the end-to-end test's reader of the game's memory.
+// Reads the game record out of a running game (root or ptrace rights
+// needed), for the tests that stall it and for the benchmarks, which check
+// that a measurement was taken in the state it claims. It uses the
+// end-to-end test's reader of the game's memory.
 //   state_peek PID CLOCKMAZE_BINARY
 #include <cstdio>
 #include <cstdlib>
