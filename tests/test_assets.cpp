@@ -161,7 +161,7 @@ TEST_F(LoadTest, EveryFileLandsInItsSlotWithItsColourKey) {
 // A picture of another size than the game draws is refused like an
 // unreadable one, and says what it is and what was expected.
 TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
-    enum class Fault { Missing, NotAPicture, Empty, OtherSize };
+    enum class Fault { Missing, NotAPicture, Empty, OtherSize, HugeHeader };
     struct Row {
         int row;     // which slotRows entry to break
         Fault fault; // how
@@ -174,6 +174,8 @@ TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
         {10, Fault::Missing, "cannot load picture \"startmenu/startmenu06.png\""},
         {18, Fault::OtherSize, "picture \"messages/msg2.png\" is 30x20, expected 600x200"},
         {1, Fault::OtherSize, "picture \"zubg.png\" is 1600x1200, expected 800x600"},
+        // Refused on its header alone: decoding it would take gigabytes.
+        {2, Fault::HugeHeader, "picture \"warning1.png\" is 20000x20000, expected 800x600"},
         {30, Fault::NotAPicture, "cannot load picture \"messages/msg17.png\""},
     };
     for (const Row &broken : rows) {
@@ -184,6 +186,11 @@ TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
         } else if (broken.fault == Fault::OtherSize) {
             writeMarkedPicture(path, broken.row + 1, broken.row == 1 ? 1600 : 30,
                                broken.row == 1 ? 1200 : 20);
+        } else if (broken.fault == Fault::HugeHeader) {
+            writeFile(path, std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x4e\x20\0\0\x4e\x20"
+                                        "\x08\x02\0\0\0",
+                                        33) +
+                                "and then no picture at all");
         } else {
             writeFile(path, broken.fault == Fault::Empty ? "" : "this is not a PNG file\n");
         }
@@ -213,18 +220,19 @@ TEST_F(LoadTest, EveryPictureMissingStillReturnsWithEverySlotEmpty) {
     EXPECT_EQ(out, "");
 }
 
-// Any one of the game's files makes the working directory the folder. Run
-// from a folder holding none, the test program has no game folder beside
-// it either, and one line names every folder tried.
-TEST_F(LoadTest, TheWorkingDirectoryServesWhenItHoldsAnyOfTheFiles) {
-    std::system(("rm -rf '" + folder + "'/*").c_str());
-    writeFile(folder + "/zoom_transition.wav", "");
+// The working directory serves when it holds nearly all the game's files,
+// and what it lacks is named. Holding none, with no game folder beside the
+// test program either, one line names every folder tried.
+TEST_F(LoadTest, TheFolderHoldsNearlyAllTheFilesAndWhatItLacksIsNamed) {
     assetRoot = "elsewhere/";
     loadFromFolder(chooseAssetRoot);
     EXPECT_EQ(assetRoot, "");
-    EXPECT_EQ(err, "");
+    EXPECT_EQ(err, "clockmaze: missing from " + folder +
+                       ": arialbd.ttf, BGM_piano_tick.wav, Menu_bgm.wav, "
+                       "game_over_overlay.wav, zoom_transition.wav\n");
+    EXPECT_EQ(foldersSearched, folder + "\n");
 
-    std::remove((folder + "/zoom_transition.wav").c_str());
+    std::system(("rm -rf '" + folder + "'/*").c_str());
     loadFromFolder(chooseAssetRoot);
     EXPECT_EQ(assetRoot, "");
     EXPECT_NE(err.find("clockmaze: none of the game's files in " + folder + ", "),
@@ -233,29 +241,39 @@ TEST_F(LoadTest, TheWorkingDirectoryServesWhenItHoldsAnyOfTheFiles) {
     EXPECT_NE(err.find("tests/assets/ or "), std::string::npos) << err;
     EXPECT_NE(err.find("tests/../share/games/clockmaze/\n"), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(std::count(foldersSearched.begin(), foldersSearched.end(), '\n'), 3);
 }
 
 TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {
     struct Row {
         const char *what;
-        const char *content; // file content; nullptr for no file; a path when `loads`
+        const char *content; // file content; nullptr for no file; the real font when `real`
+        bool real;
         bool loads;
     };
-    const Row rows[] = {{"the real font", CLOCKMAZE_TEST_FONT, true},
-                        {"no font file", nullptr, false},
-                        {"a file that is not a font", "not a TrueType font", false}};
+    // A font cut short loads without a word, but draws nothing.
+    const Row rows[] = {{"the real font", CLOCKMAZE_TEST_FONT, true, true},
+                        {"the real font cut to 20,000 bytes", CLOCKMAZE_TEST_FONT, true, false},
+                        {"no font file", nullptr, false, false},
+                        {"a file that is not a font", "not a TrueType font", false, false}};
     for (const Row &row : rows) {
         const std::string path = folder + "/arialbd.ttf";
         std::remove(path.c_str());
-        if (row.loads) {
-            ASSERT_EQ(std::system(("cp '" + std::string(row.content) + "' '" + path + "'").c_str()),
-                      0);
+        if (row.real) {
+            const std::string copy =
+                row.loads ? "cp '" + std::string(row.content) + "' '" + path
+                          : "head -c 20000 '" + std::string(row.content) + "' > '" + path;
+            ASSERT_EQ(std::system((copy + "'").c_str()), 0);
         } else if (row.content) {
             writeFile(path, row.content);
         }
         assets.font = nullptr;
         loadFromFolder(loadFont);
         EXPECT_EQ(assets.font != nullptr, row.loads) << row.what;
+        EXPECT_EQ(err, row.loads
+                           ? ""
+                           : "clockmaze: cannot load font \"arialbd.ttf\"; scores will not show\n")
+            << row.what;
         EXPECT_EQ(out, "") << row.what;
         if (row.loads && assets.font) {
             // Liberation Sans Bold at 28: digits about 20 px tall, lines about 32.

@@ -11,8 +11,8 @@
 
 AudioSet audio;
 
-const char *const soundFiles[4] = {"BGM_piano_tick.wav", "Menu_bgm.wav", "game_over_overlay.wav",
-                                   "zoom_transition.wav"};
+const char *const soundFiles[soundCount] = {"BGM_piano_tick.wav", "Menu_bgm.wav",
+                                            "game_over_overlay.wav", "zoom_transition.wav"};
 
 // A single slot: a one-shot asked for while another still sounds is dropped.
 constexpr int oneShotSlots = 1;

@@ -26,7 +26,8 @@ extern AudioSet audio;
 
 // The four sound files, in the order they load: tick music, menu music,
 // game-over sound, zoom sound.
-extern const char *const soundFiles[4];
+constexpr int soundCount = 4;
+extern const char *const soundFiles[soundCount];
 
 // Brings up the audio and codec add-ons, reserves the one-shot slot and
 // loads the four sound files, writing "error" to standard output for each

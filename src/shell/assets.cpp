@@ -4,7 +4,9 @@
 
 #include <allegro5/allegro_ttf.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "audio/audio.h"
 
@@ -74,70 +76,134 @@ std::string pathIn(const std::string &folder, const char *name) {
 
 std::string assetPath(const char *name) { return pathIn(assetRoot, name); }
 
+// A PNG file starts with its signature and then its header chunk, which
+// holds the width and height as big-endian 32-bit numbers.
+bool readPictureSize(const std::string &filename, int &width, int &height) {
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    unsigned char head[24] = {};
+    ALLEGRO_FILE *file = al_fopen(filename.c_str(), "rb");
+    if (!file) {
+        return false;
+    }
+    const bool read = al_fread(file, head, sizeof head) == sizeof head;
+    al_fclose(file);
+    if (!read || std::memcmp(head, signature, 8) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0) {
+        return false;
+    }
+    auto bigEndian = [&](int at) {
+        return static_cast<int>((static_cast<uint32_t>(head[at]) << 24 | head[at + 1] << 16 |
+                                 head[at + 2] << 8 | head[at + 3]) &
+                                0x7fffffffu);
+    };
+    width = bigEndian(16);
+    height = bigEndian(20);
+    return true;
+}
+
 // A picture that cannot be read leaves its slot empty for the drawing code
 // to skip, and says which on standard error (standard output carries the
 // sound loader's report).
-ALLEGRO_BITMAP *loadPicture(const PictureFile &file) {
-    const std::string filename = assetPath(file.name);
-    ALLEGRO_BITMAP *bitmap = al_load_bitmap_flags(filename.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-    if (!bitmap) {
+ALLEGRO_BITMAP *loadPicture(const std::string &filename, int width, int height) {
+    // A picture of another size would be drawn out of place, and a huge one
+    // would take gigabytes and seconds to decode: its size is read from the
+    // file's header, and it is refused before it is decoded.
+    int fileWidth = 0, fileHeight = 0;
+    if (!readPictureSize(filename, fileWidth, fileHeight)) {
         std::fprintf(stderr, "clockmaze: cannot load picture \"%s\"\n", filename.c_str());
         return nullptr;
     }
-    // A picture of another size would be drawn out of place, and a huge one
-    // slows every frame: it is refused like an unreadable one.
-    const int width = al_get_bitmap_width(bitmap), height = al_get_bitmap_height(bitmap);
-    if (width != file.width || height != file.height) {
+    if (fileWidth != width || fileHeight != height) {
         std::fprintf(stderr, "clockmaze: picture \"%s\" is %dx%d, expected %dx%d\n",
-                     filename.c_str(), width, height, file.width, file.height);
-        al_destroy_bitmap(bitmap);
+                     filename.c_str(), fileWidth, fileHeight, width, height);
         return nullptr;
     }
-    if (file.key == Key::Black) {
+    ALLEGRO_BITMAP *bitmap = al_load_bitmap_flags(filename.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    if (!bitmap) {
+        std::fprintf(stderr, "clockmaze: cannot load picture \"%s\"\n", filename.c_str());
+    }
+    return bitmap;
+}
+
+ALLEGRO_BITMAP *loadPicture(const PictureFile &file) {
+    ALLEGRO_BITMAP *bitmap = loadPicture(assetPath(file.name), file.width, file.height);
+    if (bitmap && file.key == Key::Black) {
         al_convert_mask_to_alpha(bitmap, al_map_rgb(0, 0, 0));
-    } else if (file.key == Key::Blue) {
+    } else if (bitmap && file.key == Key::Blue) {
         al_convert_mask_to_alpha(bitmap, al_map_rgb(0, 0, 255));
     }
     return bitmap;
 }
 
-bool holdsGameFiles(const std::string &folder) {
-    if (al_filename_exists(pathIn(folder, "arialbd.ttf").c_str())) {
-        return true;
-    }
-    for (const char *sound : soundFiles) {
-        if (al_filename_exists(pathIn(folder, sound).c_str())) {
-            return true;
+// Every file the game reads: the font, the sounds and the pictures.
+constexpr int gameFileCount = 1 + soundCount + pictureCount;
+
+// A folder serves when at most this many of the game's files are missing
+// from it: a stray file of the same name in the working directory must not
+// win over the game's own folder, while a player's deleted sound or two
+// must not lose it.
+constexpr int fewMissing = gameFileCount / 4;
+
+// The names of the game's files missing from `folder`, in the platform's
+// own spelling, separated by ", ".
+int countMissing(const std::string &folder, std::string &names) {
+    int missing = 0;
+    auto check = [&](const char *name) {
+        const std::string path = pathIn(folder, name);
+        if (!al_filename_exists(path.c_str())) {
+            names += (missing++ ? ", " : "") + path.substr(folder.size());
         }
+    };
+    check("arialbd.ttf");
+    for (const char *sound : soundFiles) {
+        check(sound);
     }
     for (const PictureFile &file : catalogue) {
-        if (al_filename_exists(pathIn(folder, file.name).c_str())) {
-            return true;
-        }
+        check(file.name);
     }
-    return false;
+    return missing;
 }
 
 } // namespace
 
+std::string foldersSearched;
+
+// The working directory, the build's folder and the install's, in that
+// order: the first that holds nearly all the files, or else the one that
+// holds the most.
 void chooseAssetRoot() {
     ALLEGRO_PATH *exe = al_get_standard_path(ALLEGRO_RESOURCES_PATH);
     const std::string beside = exe ? al_path_cstr(exe, ALLEGRO_NATIVE_PATH_SEP) : "";
     al_destroy_path(exe);
+    char *here = al_get_current_directory();
     // The build lays the files out in "assets" beside the game; an install
     // puts the game in games/ and its files in share/games/clockmaze.
     const std::string folders[] = {"", beside + "assets/", beside + "../share/games/clockmaze/"};
-    for (const std::string &folder : folders) {
-        if (holdsGameFiles(folder)) {
-            assetRoot = folder;
-            return;
+    const std::string shown[] = {here ? here : ".", folders[1], folders[2]};
+    al_free(here);
+    int best = -1, bestMissing = gameFileCount;
+    std::string bestNames;
+    foldersSearched.clear();
+    for (int i = 0; i < 3 && bestMissing > fewMissing; ++i) {
+        std::string names;
+        const int missing = countMissing(folders[i], names);
+        foldersSearched += shown[i] + "\n";
+        if (missing < bestMissing) {
+            best = i;
+            bestMissing = missing;
+            bestNames = names;
         }
     }
-    char *here = al_get_current_directory();
-    std::fprintf(stderr, "clockmaze: none of the game's files in %s, %s or %s\n", here ? here : ".",
-                 folders[1].c_str(), folders[2].c_str());
-    al_free(here);
-    assetRoot.clear();
+    if (best < 0) {
+        std::fprintf(stderr, "clockmaze: none of the game's files in %s, %s or %s\n",
+                     shown[0].c_str(), shown[1].c_str(), shown[2].c_str());
+        assetRoot.clear();
+        return;
+    }
+    assetRoot = folders[best];
+    if (bestMissing > 0) {
+        std::fprintf(stderr, "clockmaze: missing from %s: %s\n", shown[best].c_str(),
+                     bestNames.c_str());
+    }
 }
 
 void loadNextPicture() {
@@ -161,13 +227,32 @@ void loadImages() {
     }
 }
 
+// A font file cut short still loads, but its glyphs come out empty.
+static bool drawsDigits(const ALLEGRO_FONT *font) {
+    for (int digit = '0'; digit <= '9'; ++digit) {
+        int x = 0, y = 0, width = 0, height = 0;
+        if (!al_get_glyph_dimensions(font, digit, &x, &y, &width, &height) || width <= 0 ||
+            height <= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void loadFont() {
     al_init_font_addon();
     al_init_ttf_addon();
+    assets.builtinFont = al_create_builtin_font();
     const std::string filename = assetPath("arialbd.ttf");
     assets.font = al_load_ttf_font(filename.c_str(), 28, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    if (assets.font && !drawsDigits(assets.font)) {
+        al_destroy_font(assets.font);
+        assets.font = nullptr;
+    }
     if (!assets.font) {
         std::fprintf(stderr, "clockmaze: cannot load font \"%s\"; scores will not show\n",
                      filename.c_str());
     }
 }
+
+ALLEGRO_BITMAP *loadIcon() { return loadPicture(assetPath("icon.png"), iconSize, iconSize); }

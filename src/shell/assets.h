@@ -21,24 +21,35 @@ struct AssetSet {
     ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation
     ALLEGRO_BITMAP *messages[13] = {};    // level messages, drawn at y = 200
     ALLEGRO_FONT *font = nullptr;         // score text, size 28
+    ALLEGRO_FONT *builtinFont = nullptr;  // the library's own, for words when pictures are missing
 };
 
 extern AssetSet assets;
 
 constexpr int pictureCount = 31;
+constexpr int iconSize = 64; // the window's icon is square, pixels
 
 // Pictures of the loading order done so far, loaded or not. The order
 // starts with the title pictures in slot order, so the first k of them
 // are menuFrames[0] to menuFrames[k - 1].
 extern int picturesLoaded;
 
-// The working directory when it holds any of the game's files; otherwise
-// the folder the build or the install lays out beside the executable. When
-// none does, says which were tried and keeps the working directory.
+// The first of the working directory and the folders the build and the
+// install lay out beside the executable that holds all or nearly all of the
+// game's files, or else the one that holds the most; says on standard
+// error what is missing from it, or, when none holds any, which were tried
+// (and keeps the working directory).
 void chooseAssetRoot();
+// The folders chooseAssetRoot() looked in, one per line, for a title
+// without its pictures to say where they were sought.
+extern std::string foldersSearched;
 
 // Every picture, at once, from the first.
 void loadImages();
 // The next picture in loading order; nothing once all are done.
 void loadNextPicture();
+// The font, or an empty slot and a line on standard error when it is
+// missing or cannot draw the digits. Also makes the built-in font.
 void loadFont();
+// The window's icon, or nullptr.
+ALLEGRO_BITMAP *loadIcon();

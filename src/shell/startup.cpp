@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <string>
 
 #include "audio/audio.h"
 #include "game/game_state.h"
@@ -79,10 +78,8 @@ bool startUp() {
     al_start_timer(shell.timer);
 
     chooseAssetRoot();
-    const std::string icon = assetRoot + "icon.png";
-    if (ALLEGRO_BITMAP *picture =
-            al_load_bitmap_flags(icon.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
-        al_set_display_icon(shell.display, picture);
+    if (ALLEGRO_BITMAP *icon = loadIcon()) {
+        al_set_display_icon(shell.display, icon);
     }
     initAudio();
     // Only the first title picture comes before the first frame; the loop

@@ -5,11 +5,12 @@
 #                                fails when no window appears
 #   close_game                   close the window the desktop's way and wait;
 #                                sets $game_status (137 when it had to be killed)
+#                                and $game_peak_kb, its peak resident memory
 #   run_game_session BIN DIR OUT ERR
 #                                start, hold Space, steer right for
 #                                $PLAY_SECONDS (3), close; sets $game_status
 
-game_pid="" game_win="" game_status=""
+game_pid="" game_win="" game_status="" game_peak_kb=""
 
 start_game() {
     local bin dir=$2 out=$3 err=$4
@@ -25,6 +26,7 @@ start_game() {
 }
 
 close_game() {
+    game_peak_kb=$(awk '/VmHWM/ {print $2}' "/proc/$game_pid/status" 2>/dev/null)
     "$XWIN" close "$game_win"
     for _ in $(seq 300); do
         kill -0 "$game_pid" 2>/dev/null || break
