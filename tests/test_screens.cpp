@@ -234,6 +234,18 @@ TEST_F(ScreensTest, WithoutAFontNumbersAreMissingAndTheRestIsDrawn) {
     EXPECT_TRUE(sameColour(s.at(400, 320), {0, 0, 60}));
 }
 
+// Without its pictures the title says, in the library's own font, where it
+// looked for them.
+TEST_F(ScreensTest, ATitleWithoutItsPicturesSaysWhereItLooked) {
+    assets.builtinFont = al_create_builtin_font();
+    foldersSearched = "/nowhere/clockmaze\n";
+    drawMenu();
+    const PixelBox words = shot().box([](Rgb p) { return p.r == 255 && p.g == 255 && p.b == 255; });
+    al_destroy_font(assets.builtinFont);
+    ASSERT_FALSE(words.empty);
+    EXPECT_GE(words.bottom - words.top, 3 * 16) << "two lines of words, a gap, a folder";
+}
+
 // A paused game shows under a dim veil, with the words and the key.
 TEST_F(ScreensTest, APausedGameIsVeiledWithHowToResume) {
     for (const bool font : {false, true}) {
@@ -251,6 +263,19 @@ TEST_F(ScreensTest, APausedGameIsVeiledWithHowToResume) {
             EXPECT_LT(text.right, 600);
             EXPECT_GE(text.top, 270);
             EXPECT_LT(text.bottom, 350);
+        }
+    }
+    // The words stand on a panel of their own, whatever lies beneath: over a
+    // level message's banner as over a plain picture.
+    std::vector<Snapshot> shots;
+    for (const Rgb beneath : {Rgb{255, 255, 255}, Rgb{90, 40, 120}}) {
+        al_clear_to_color(al_map_rgb(beneath.r, beneath.g, beneath.b));
+        drawPause();
+        shots.push_back(shot());
+    }
+    for (int y = 262; y < 348; ++y) {
+        for (int x = 180; x < 620; ++x) {
+            ASSERT_TRUE(sameColour(shots[0].at(x, y), shots[1].at(x, y))) << x << ", " << y;
         }
     }
 }

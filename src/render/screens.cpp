@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "game/game_state.h"
 #include "shell/assets.h"
@@ -76,15 +77,35 @@ void drawLevelMessage() {
     drawIfLoaded(assets.messages[game.messageIndex], x, messageY);
 }
 
+// Without its pictures the title would be a black window: it says instead,
+// in the library's own font, where they were sought.
+static void drawPicturesMissing() {
+    if (!assets.builtinFont) {
+        return;
+    }
+    const std::string words =
+        "Clock Maze cannot find its pictures.\nIt looked in these folders:\n\n" + foldersSearched;
+    al_draw_multiline_text(assets.builtinFont, al_map_rgb(255, 255, 255), 40.0f, 40.0f,
+                           screenWidth - 80.0f, 16.0f, 0, words.c_str());
+}
+
 void drawMenu() {
-    drawIfLoaded(assets.menuFrames[menuFrameSlot(game.phaseFrame)], 0.0f, 0.0f);
+    if (ALLEGRO_BITMAP *picture = assets.menuFrames[menuFrameSlot(game.phaseFrame)]) {
+        al_draw_bitmap(picture, 0.0f, 0.0f, 0);
+    } else {
+        drawPicturesMissing();
+    }
     drawNumber(game.bestScore, 380, 306);
     drawNumber(game.score, 380, 333);
 }
 
+// The words stand on a darker panel of their own, to be read over anything
+// beneath, a level message's banner among it.
 void drawPause() {
     al_draw_filled_rectangle(0.0f, 0.0f, screenWidth, screenHeight, al_map_rgba(0, 0, 0, 160));
     if (assets.font) {
+        al_draw_filled_rounded_rectangle(170.0f, 258.0f, 630.0f, 352.0f, 12.0f, 12.0f,
+                                         al_map_rgb(12, 20, 16));
         al_draw_text(assets.font, textColour, screenWidth / 2, 270, ALLEGRO_ALIGN_CENTRE, "Paused");
         al_draw_text(assets.font, al_map_rgb(236, 228, 210), screenWidth / 2, 310,
                      ALLEGRO_ALIGN_CENTRE, "Press P or Esc to resume");
