@@ -16,6 +16,7 @@
 
 #include "audio/audio.h"
 #include "game/game_state.h"
+#include "shell/shell.h"
 #include "support/wav_tone.h"
 
 namespace {
@@ -216,20 +217,38 @@ TEST_F(AudioCues, OneShotsPlayAtTheirGains) {
     EXPECT_NEAR(zoom / menu, 0.7, 0.05);
 }
 
-// Paused, the tick music holds its place, and goes on from there.
-TEST_F(AudioCues, PauseHoldsTheMusicWhereItIs) {
+// P pressed in a game, through the loop: the tick music holds its place,
+// and goes on from there at the second press.
+TEST_F(AudioCues, PausingAGameHoldsTheMusicWhereItIs) {
+    ALLEGRO_EVENT_SOURCE keys;
+    al_init_user_event_source(&keys);
+    shell.queue = al_create_event_queue();
+    al_register_event_source(shell.queue, &keys);
+    auto pressP = [&] {
+        ALLEGRO_EVENT ev = {};
+        ev.type = ALLEGRO_EVENT_KEY_CHAR;
+        ev.keyboard.keycode = ALLEGRO_KEY_P;
+        al_emit_user_event(&keys, &ev, nullptr);
+        handleEvent();
+    };
+    game.inGame = true;
     startTickMusic();
     usleep(300000);
-    pauseSounds(true);
+    pressP();
+    EXPECT_TRUE(game.paused);
     usleep(100000); // what the mixer had taken before the pause plays out
     const unsigned held = al_get_sample_instance_position(audio.tickInstance);
     usleep(400000);
     EXPECT_EQ(al_get_sample_instance_position(audio.tickInstance), held);
     EXPECT_GT(held, 0u);
-    pauseSounds(false);
+    pressP();
+    EXPECT_FALSE(game.paused);
     usleep(300000);
     EXPECT_GT(al_get_sample_instance_position(audio.tickInstance), held);
     EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
+    al_destroy_user_event_source(&keys);
+    al_destroy_event_queue(shell.queue);
+    shell.queue = nullptr;
 }
 
 // Muted, nothing is heard while the music goes on at its tempo; unmuted, it

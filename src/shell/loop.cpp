@@ -126,7 +126,9 @@ void pressKey(const ALLEGRO_KEYBOARD_EVENT &key) {
         setPaused(!game.paused);
     } else if (key.keycode == ALLEGRO_KEY_M) {
         muteSounds(!audio.muted);
-    } else if (key.keycode == ALLEGRO_KEY_F11 || (key.keycode == ALLEGRO_KEY_ENTER && alt)) {
+    } else if (key.keycode == ALLEGRO_KEY_F11 ||
+               ((key.keycode == ALLEGRO_KEY_ENTER || key.keycode == ALLEGRO_KEY_PAD_ENTER) &&
+                alt)) {
         toggleFullscreen();
     }
 }

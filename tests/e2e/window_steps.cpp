@@ -90,16 +90,29 @@ static bool shownPaused(const char *step) {
     return checkShownFrame(step, pausedInPlay, shown);
 }
 
-// F11 goes fullscreen, and Alt+Enter, the other key for it, comes back.
+static void pressWithAlt(KeySym key) {
+    sendKey(session.screen, XK_Alt_L, true);
+    pressKey(key);
+    sendKey(session.screen, XK_Alt_L, false);
+}
+
+// F11 goes fullscreen, and Alt+Enter, the other key for it, comes back; so
+// does Alt with the keypad's Enter.
 bool fullscreenAndBack() {
     pressKey(XK_F11);
     if (!windowSized("fullscreen", fullscreenLayout) || !shownPaused("fullscreen")) {
         return false;
     }
-    sendKey(session.screen, XK_Alt_L, true);
-    pressKey(XK_Return);
-    sendKey(session.screen, XK_Alt_L, false);
-    return windowSized("windowed", plainLayout) && shownPaused("windowed");
+    pressWithAlt(XK_Return);
+    if (!windowSized("windowed", plainLayout) || !shownPaused("windowed")) {
+        return false;
+    }
+    pressWithAlt(XK_KP_Enter);
+    if (!windowSized("keypad-fullscreen", fullscreenLayout)) {
+        return false;
+    }
+    pressWithAlt(XK_KP_Enter);
+    return windowSized("keypad-windowed", plainLayout);
 }
 
 bool resizedWindow() {
