@@ -19,7 +19,10 @@ static bool inOpeningZoom(const GameState &s) {
 }
 static bool inGameAtAll(const GameState &s) { return s.inGame; }
 static bool gameOverRunning(const GameState &s) { return s.inGame && s.gameOver; }
-static bool fullyFaded(const GameState &s) { return s.gameOver && s.phaseFrame >= 51; }
+// White from frame 51; from 53 on, the frame before it (two updates a tick)
+// is white too, so a stop that falls before the flip still finds the screen
+// as render() paints it.
+static bool fullyFaded(const GameState &s) { return s.gameOver && s.phaseFrame >= 53; }
 
 static bool titleAtStart() {
     Capture title;
@@ -47,7 +50,7 @@ static bool openingZoom() {
 }
 
 // With no key held the clock runs down; from frame 51 the fade is opaque.
-// Those ten updates last a twelfth of a second, which a starved machine can
+// Those few updates last a fifteenth of a second, which a starved machine can
 // miss: then another game is played, up to `fadeGames` in all. `reached`
 // and `best` follow the scores of the games played.
 static bool gameOverFade(int &reached, int &best) {
