@@ -3,12 +3,12 @@
 # whose null sink is recorded, the title screen plays the menu music, and
 # starting a game swaps it for the in-game music. The two pieces are sine
 # tones of different pitch written by the test.
-# usage: menu_music_heard.sh CLOCKMAZE XWIN SOUNDTOOL
+# usage: menu_music_heard.sh CLOCKMAZE XWIN SOUNDTOOL ASSET_DIR
 set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-bin=$1 soundtool=$3
+bin=$1 soundtool=$3 assets=$4
 export XWIN=$2
 support=$(cd "$(dirname "$0")/support" && pwd)
 menuHz=440 tickHz=660
@@ -24,7 +24,11 @@ trap cleanup EXIT
 source "$support/game_window.sh"
 fail() { echo "FAIL: $*"; exit 1; }
 
-mkdir "$work/game" "$work/pulse"
+mkdir "$work/pulse"
+# The game's own pictures and font, with the two pieces of music swapped for
+# tones and the two one-shot sounds left out.
+cp -r "$assets" "$work/game"
+rm -f "$work/game"/*.wav
 "$soundtool" tone "$work/game/Menu_bgm.wav" 2 $menuHz || fail "cannot write the menu music"
 "$soundtool" tone "$work/game/BGM_piano_tick.wav" 2 $tickHz || fail "cannot write the tick music"
 env_lines=$("$support/pulse_start.sh" "$work/pulse") || fail "no sound server"

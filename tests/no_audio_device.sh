@@ -2,12 +2,12 @@
 # With no audio device at all the real binary still runs: it shows its
 # title screen, starts a game and ends with status 0 when its window is
 # closed, saying on standard error only that it plays without sound.
-# usage: no_audio_device.sh CLOCKMAZE XWIN SOUNDTOOL
+# usage: no_audio_device.sh CLOCKMAZE XWIN ASSET_DIR
 set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-bin=$1 soundtool=$3
+bin=$1 assets=$3
 support=$(cd "$(dirname "$0")/support" && pwd)
 export XWIN=$2
 
@@ -24,17 +24,13 @@ fail() { echo "FAIL: $*"; cat "$work/err" 2>/dev/null; exit 1; }
 # Every sound file is there; only the device is missing. Allegro tries a
 # running PulseAudio server, then OSS (/dev/dsp), then OpenAL: point the
 # first at nothing and give OpenAL no backend to use.
-mkdir -p "$work/game" "$work/home" "$work/run"
+mkdir -p "$work/home" "$work/run"
 chmod 700 "$work/run"
-for name in BGM_piano_tick Menu_bgm game_over_overlay zoom_transition; do
-    "$soundtool" tone "$work/game/$name.wav" 1 440 || fail "cannot write $name.wav"
-done
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run
 export PULSE_SERVER=unix:$work/no-such-server ALSOFT_DRIVERS=none
 [ -e /dev/dsp ] && echo "note: /dev/dsp exists here; OSS may find a device"
 
-cd "$work/game" || exit 1
-start_game "$bin" . "$work/out" "$work/err" || fail "no window"
+start_game "$bin" "$assets" "$work/out" "$work/err" || fail "no window"
 pid=$game_pid
 sleep 2
 kill -0 "$pid" 2>/dev/null || fail "game exited on the title screen"

@@ -189,7 +189,7 @@ TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
         } else if (broken.fault == Fault::HugeHeader) {
             writeFile(path, std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x4e\x20\0\0\x4e\x20"
                                         "\x08\x02\0\0\0",
-                                        33) +
+                                        29) +
                                 "and then no picture at all");
         } else {
             writeFile(path, broken.fault == Fault::Empty ? "" : "this is not a PNG file\n");

@@ -31,8 +31,12 @@ class WindowTest : public ::testing::Test {
         al_register_event_source(shell.queue, &keys);
     }
 
-    // A user event source must go before the library shuts down.
-    static void TearDownTestSuite() { al_destroy_user_event_source(&keys); }
+    // A user event source must go before the library shuts down, and the
+    // loop is over: an exit while it runs would be the library's own.
+    static void TearDownTestSuite() {
+        al_destroy_user_event_source(&keys);
+        game.running = false;
+    }
 };
 
 // Runs when the suite starts, straight after start-up: the title's first
@@ -100,14 +104,19 @@ TEST_F(WindowTest, AStormOfKeysLeavesTheGameSpeedAlone) {
     for (uint8_t &cell : arcMap.cells) {
         cell = 1; // no openings: the level never ends
     }
+    playFor(0.3, false); // the level's first frames, which compose its scene
     const Cadence calm = playFor(1.5, false);
     const Cadence stormy = playFor(1.5, true);
     std::printf("updates a second: %.1f calm, %.1f in the storm\n", calm.updates / calm.seconds,
                 stormy.updates / stormy.seconds);
-    EXPECT_GT(calm.ticks, 60);
-    EXPECT_EQ(calm.updates, 2 * calm.ticks) << "two updates per 60 Hz tick";
-    EXPECT_GT(stormy.ticks, 60);
-    EXPECT_EQ(stormy.updates, 2 * stormy.ticks) << "key events add no updates";
+    // Two updates per tick, never more; a starved machine (the sanitizer
+    // build on a loaded one) may stall the loop by more than four ticks, and
+    // those are dropped rather than replayed.
+    for (const Cadence &run : {calm, stormy}) {
+        EXPECT_GT(run.ticks, 60);
+        EXPECT_LE(run.updates, 2 * run.ticks) << "key events add no updates";
+        EXPECT_GE(run.updates, 2 * run.ticks * 3 / 4) << "two updates per 60 Hz tick";
+    }
 }
 
 } // namespace
