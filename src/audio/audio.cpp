@@ -54,6 +54,27 @@ static ALLEGRO_SAMPLE_INSTANCE *makeTickInstance() {
     return instance;
 }
 
+// The game's sounds get a default mixer of their own, played through the
+// library's, which stays on the voice: pausing stops only the game's, and
+// the voice goes on taking silence at real time. With the mixer on the
+// voice stopped, the PulseAudio driver asked for sound without rest, on a
+// whole core.
+static void mixOnOwnMixer() {
+    ALLEGRO_MIXER *voiceMixer = audio.ready ? al_get_default_mixer() : nullptr;
+    if (!voiceMixer) {
+        return;
+    }
+    ALLEGRO_MIXER *mixer =
+        al_create_mixer(al_get_mixer_frequency(voiceMixer), al_get_mixer_depth(voiceMixer),
+                        al_get_mixer_channels(voiceMixer));
+    if (!mixer || !al_attach_mixer_to_mixer(mixer, voiceMixer)) {
+        al_destroy_mixer(mixer);
+        return;
+    }
+    // The one-shot slot moves onto the game's mixer with it.
+    al_set_default_mixer(mixer);
+}
+
 void initAudio() {
     // Without a sound card the library has no driver to install, and
     // reserving samples would then abort the process: play silently instead.
@@ -63,6 +84,7 @@ void initAudio() {
     if (!audio.ready) {
         std::fprintf(stderr, "clockmaze: no audio device; the game runs without sound\n");
     }
+    mixOnOwnMixer();
     // Loaded even when silent, so that the report of missing files does not
     // depend on the machine's sound card.
     audio.tickMusic = loadSound(soundFiles[0]);
