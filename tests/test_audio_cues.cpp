@@ -252,6 +252,20 @@ TEST_F(AudioCues, PauseHoldsTheMusicWhereItIs) {
     EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
 }
 
+// A device opened anew while the game is paused keeps every sound held
+// until the game resumes, and then plays on from there.
+TEST_F(AudioCues, ReopenedDeviceGoesOnWhereTheSoundsStood) {
+    startTickMusic();
+    pauseSounds(true);
+    ASSERT_TRUE(reopenAudio());
+    const unsigned held = al_get_sample_instance_position(audio.tickInstance);
+    usleep(400000);
+    EXPECT_EQ(al_get_sample_instance_position(audio.tickInstance), held);
+    EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
+    pauseSounds(false);
+    EXPECT_TRUE(tickMusicPlaysOn(1.0));
+}
+
 // Muted, nothing is heard while the music goes on at its tempo; unmuted, it
 // is heard again at that tempo.
 TEST_F(AudioCues, MuteSilencesEverythingAndKeepsTheTempo) {
