@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <thread>
@@ -217,8 +218,25 @@ TEST_F(AudioCues, OneShotsPlayAtTheirGains) {
     EXPECT_NEAR(zoom / menu, 0.7, 0.05);
 }
 
+// Waits until the tick music has played on for `seconds`, counting through
+// its loops; false if it does not within the patience.
+bool tickMusicPlaysOn(double seconds) {
+    const unsigned length = al_get_sample_instance_length(audio.tickInstance);
+    const double wanted = seconds * al_get_sample_instance_frequency(audio.tickInstance);
+    unsigned last = al_get_sample_instance_position(audio.tickInstance);
+    double played = 0.0;
+    for (double waited = 0.0; waited < patienceSeconds && played < wanted; waited += 0.05) {
+        usleep(50000);
+        const unsigned now = al_get_sample_instance_position(audio.tickInstance);
+        played += (now + length - last) % length;
+        last = now;
+    }
+    return played >= wanted;
+}
+
 // P pressed in a game, through the loop: the tick music holds its place,
-// and goes on from there at the second press.
+// and goes on from there at the second press. Holding still costs next to
+// nothing: no driver thread asks for sound without rest.
 TEST_F(AudioCues, PausingAGameHoldsTheMusicWhereItIs) {
     ALLEGRO_EVENT_SOURCE keys;
     al_init_user_event_source(&keys);
@@ -233,22 +251,38 @@ TEST_F(AudioCues, PausingAGameHoldsTheMusicWhereItIs) {
     };
     game.inGame = true;
     startTickMusic();
-    usleep(300000);
+    ASSERT_TRUE(tickMusicPlaysOn(0.3));
     pressP();
     EXPECT_TRUE(game.paused);
     usleep(100000); // what the mixer had taken before the pause plays out
     const unsigned held = al_get_sample_instance_position(audio.tickInstance);
+    const std::clock_t cpuBefore = std::clock();
     usleep(400000);
+    EXPECT_LT(static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC, 0.05)
+        << "CPU seconds of this process in 0.4 s of pause";
     EXPECT_EQ(al_get_sample_instance_position(audio.tickInstance), held);
     EXPECT_GT(held, 0u);
     pressP();
     EXPECT_FALSE(game.paused);
-    usleep(300000);
-    EXPECT_GT(al_get_sample_instance_position(audio.tickInstance), held);
+    EXPECT_TRUE(tickMusicPlaysOn(0.3));
     EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
     al_destroy_user_event_source(&keys);
     al_destroy_event_queue(shell.queue);
     shell.queue = nullptr;
+}
+
+// A device opened anew while the game is paused keeps every sound held
+// until the game resumes, and then plays on from there.
+TEST_F(AudioCues, ReopenedDeviceGoesOnWhereTheSoundsStood) {
+    startTickMusic();
+    pauseSounds(true);
+    ASSERT_TRUE(reopenAudio());
+    const unsigned held = al_get_sample_instance_position(audio.tickInstance);
+    usleep(400000);
+    EXPECT_EQ(al_get_sample_instance_position(audio.tickInstance), held);
+    EXPECT_TRUE(al_get_sample_instance_playing(audio.tickInstance));
+    pauseSounds(false);
+    EXPECT_TRUE(tickMusicPlaysOn(1.0));
 }
 
 // Muted, nothing is heard while the music goes on at its tempo; unmuted, it

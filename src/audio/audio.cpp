@@ -3,6 +3,8 @@
 
 #include <allegro5/allegro_acodec.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -54,6 +56,141 @@ static ALLEGRO_SAMPLE_INSTANCE *makeTickInstance() {
     return instance;
 }
 
+// The sound device going away: a killed sound server leaves the library's
+// PulseAudio and OpenAL drivers pulling sound for nobody as fast as a core
+// allows, and neither ever reconnects. That pace is the one sign the game
+// sees, so the mixer on the voice counts what it mixes; far ahead of real
+// time, the voice is closed, and another like it is tried every second.
+// Only the voice is replaced (reinstalling the PulseAudio driver crashes
+// the library): the mixers, the samples and their instances stay, so every
+// sound goes on from where it stood.
+
+// A live device takes mixed sound at real time, give or take the little its
+// buffer holds; a driver writing to a dead server takes it many times faster.
+constexpr double paceWindowSeconds = 0.5;
+constexpr double lostPace = 4.0; // times real time
+constexpr double retrySeconds = 1.0;
+// OpenAL opens voices on a lost device that race at once: each loss in a
+// row waits twice as long before the next voice, up to this.
+constexpr double longestWaitSeconds = 32.0;
+
+// The pace of the mixer on the voice, counted on the audio thread and read
+// on the game's, and how to make another voice like the first.
+struct DeviceWatch {
+    ALLEGRO_MIXER *voiceMixer = nullptr;  // the library's own, on the voice
+    std::atomic<uint64_t> framesMixed{0}; // by voiceMixer since paceSince
+    double paceSince = 0.0;               // al_get_time() seconds
+    bool lost = false;                    // the voice is gone
+    double nextTry = 0.0;                 // al_get_time() seconds, while lost
+    double waitAfterLoss = retrySeconds;  // before the first try after a loss
+    unsigned int frequency = 0;           // of the voice, in Hz
+    ALLEGRO_AUDIO_DEPTH depth = ALLEGRO_AUDIO_DEPTH_INT16;
+    ALLEGRO_CHANNEL_CONF channels = ALLEGRO_CHANNEL_CONF_2;
+};
+
+static DeviceWatch watch;
+
+static void countMixedFrames(void *, unsigned int frames, void *) {
+    watch.framesMixed.fetch_add(frames, std::memory_order_relaxed);
+}
+
+static void startWatch() {
+    watch.framesMixed = 0;
+    watch.paceSince = al_get_time();
+}
+
+static void watchVoice(ALLEGRO_MIXER *voiceMixer) {
+    ALLEGRO_VOICE *voice = al_get_default_voice();
+    if (!voice) {
+        return;
+    }
+    watch.voiceMixer = voiceMixer;
+    watch.frequency = al_get_voice_frequency(voice);
+    watch.depth = al_get_voice_depth(voice);
+    watch.channels = al_get_voice_channels(voice);
+    al_set_mixer_postprocess_callback(voiceMixer, countMixedFrames, nullptr);
+    startWatch();
+}
+
+// Destroying the voice joins the driver's thread, busy or not.
+static void closeVoice() {
+    al_set_default_voice(nullptr);
+    watch.lost = true;
+}
+
+static bool openVoice() {
+    ALLEGRO_VOICE *voice = al_create_voice(watch.frequency, watch.depth, watch.channels);
+    if (!voice) {
+        return false;
+    }
+    if (!al_attach_mixer_to_voice(watch.voiceMixer, voice)) {
+        al_destroy_voice(voice);
+        return false;
+    }
+    al_set_default_voice(voice);
+    watch.lost = false;
+    startWatch();
+    return true;
+}
+
+bool reopenAudio() {
+    if (!watch.voiceMixer) {
+        return false;
+    }
+    closeVoice();
+    watch.nextTry = al_get_time() + retrySeconds;
+    return openVoice();
+}
+
+void watchAudioDevice() {
+    if (!watch.voiceMixer) {
+        return;
+    }
+    const double now = al_get_time();
+    if (watch.lost) {
+        if (now >= watch.nextTry) {
+            watch.nextTry = now + retrySeconds;
+            openVoice();
+        }
+        return;
+    }
+    const double seconds = now - watch.paceSince;
+    if (seconds < paceWindowSeconds) {
+        return;
+    }
+    const double mixed = static_cast<double>(watch.framesMixed.exchange(0));
+    watch.paceSince = now;
+    if (mixed > lostPace * seconds * al_get_mixer_frequency(watch.voiceMixer)) {
+        closeVoice();
+        watch.nextTry = now + watch.waitAfterLoss;
+        watch.waitAfterLoss = std::min(2.0 * watch.waitAfterLoss, longestWaitSeconds);
+    } else if (mixed > 0.0) {
+        watch.waitAfterLoss = retrySeconds;
+    }
+}
+
+// The game's sounds get a default mixer of their own, played through the
+// library's, which stays on the voice: pausing stops only the game's, and
+// the voice goes on taking silence at real time. With the mixer on the
+// voice stopped, the PulseAudio driver asked for sound without rest, on a
+// whole core.
+static void mixOnOwnMixer() {
+    ALLEGRO_MIXER *voiceMixer = audio.ready ? al_get_default_mixer() : nullptr;
+    if (!voiceMixer) {
+        return;
+    }
+    ALLEGRO_MIXER *mixer =
+        al_create_mixer(al_get_mixer_frequency(voiceMixer), al_get_mixer_depth(voiceMixer),
+                        al_get_mixer_channels(voiceMixer));
+    if (!mixer || !al_attach_mixer_to_mixer(mixer, voiceMixer)) {
+        al_destroy_mixer(mixer);
+        return;
+    }
+    // The one-shot slot moves onto the game's mixer with it.
+    al_set_default_mixer(mixer);
+    watchVoice(voiceMixer);
+}
+
 void initAudio() {
     // Without a sound card the library has no driver to install, and
     // reserving samples would then abort the process: play silently instead.
@@ -63,6 +200,7 @@ void initAudio() {
     if (!audio.ready) {
         std::fprintf(stderr, "clockmaze: no audio device; the game runs without sound\n");
     }
+    mixOnOwnMixer();
     // Loaded even when silent, so that the report of missing files does not
     // depend on the machine's sound card.
     audio.tickMusic = loadSound(soundFiles[0]);

@@ -44,6 +44,17 @@ void pauseSounds(bool paused);
 // music plays where and how fast it would have.
 void muteSounds(bool muted);
 
+// Called on every timer tick. A sound server that goes away leaves the
+// library's driver pulling sound as fast as a core allows, and it never
+// reconnects. Seen here as the voice taking sound far ahead of real time,
+// that closes the device; another is opened every second until one answers,
+// and every sound goes on from where it stood.
+void watchAudioDevice();
+// Closes the audio device and opens another like it at once: what the watch
+// does over a loss, in one step. False when none opens; the watch then
+// tries again every second.
+bool reopenAudio();
+
 // Plays a sample once or looped in the one-shot slot, centred, at normal
 // speed. False when the slot is still busy (the request is dropped) or
 // there is nothing to play.

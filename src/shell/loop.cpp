@@ -231,6 +231,7 @@ bool handleEvent() {
 void runLoopPass() {
     if (handleEvent()) {
         tick();
+        watchAudioDevice();
     }
     if (!al_is_event_queue_empty(shell.queue)) {
         return;
