@@ -146,9 +146,11 @@ void loadNextPicture() {
     }
     const PictureFile &file = catalogue[picturesLoaded];
     // Textures are never lost on the platforms the game runs on, so the
-    // library need not keep a second copy of each picture (30 MB).
+    // library need not keep a second copy of each picture (30 MB). Filtered,
+    // as a frame larger than 800x600 scales them.
     const int flags = al_get_new_bitmap_flags();
-    al_set_new_bitmap_flags(flags | ALLEGRO_NO_PRESERVE_TEXTURE);
+    al_set_new_bitmap_flags(flags | ALLEGRO_NO_PRESERVE_TEXTURE | ALLEGRO_MIN_LINEAR |
+                            ALLEGRO_MAG_LINEAR);
     *file.slot = loadPicture(file);
     al_set_new_bitmap_flags(flags);
     picturesLoaded += 1;
@@ -165,9 +167,24 @@ void loadFont() {
     al_init_font_addon();
     al_init_ttf_addon();
     const std::string filename = assetPath("arialbd.ttf");
-    assets.font = al_load_ttf_font(filename.c_str(), 28, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    assets.font = al_load_ttf_font(filename.c_str(), fontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     if (!assets.font) {
         std::fprintf(stderr, "clockmaze: cannot load font \"%s\"; scores will not show\n",
                      filename.c_str());
     }
+}
+
+// Only the frame's scale changes the size: once when the window is resized
+// or goes fullscreen. A size that cannot be had falls back to size 28.
+ALLEGRO_FONT *fontOfSize(int size) {
+    if (!assets.font || size == fontSize) {
+        return assets.font;
+    }
+    if (size != assets.sizedFontSize) {
+        al_destroy_font(assets.sizedFont);
+        const std::string filename = assetPath("arialbd.ttf");
+        assets.sizedFont = al_load_ttf_font(filename.c_str(), size, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+        assets.sizedFontSize = size;
+    }
+    return assets.sizedFont ? assets.sizedFont : assets.font;
 }

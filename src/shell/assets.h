@@ -21,11 +21,14 @@ struct AssetSet {
     ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation
     ALLEGRO_BITMAP *messages[13] = {};    // level messages, drawn at y = 200
     ALLEGRO_FONT *font = nullptr;         // score text, size 28
+    ALLEGRO_FONT *sizedFont = nullptr;    // the same at sizedFontSize, for a frame at another scale
+    int sizedFontSize = 0;                // pixels
 };
 
 extern AssetSet assets;
 
 constexpr int pictureCount = 31;
+constexpr int fontSize = 28; // pixels, in the 800x600 frame
 
 // Pictures of the loading order done so far, loaded or not. The order
 // starts with the title pictures in slot order, so the first k of them
@@ -42,3 +45,6 @@ void loadImages();
 // The next picture in loading order; nothing once all are done.
 void loadNextPicture();
 void loadFont();
+// The score font at `size` pixels: the size-28 one itself, or one loaded
+// when the size changes. Empty without the font.
+ALLEGRO_FONT *fontOfSize(int size);
