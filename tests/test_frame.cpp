@@ -155,6 +155,30 @@ TEST_F(WholeFrameTest, FrameIsTheLayersDrawnPlainly) {
     }
 }
 
+// An 800x600 frame draws the pictures unfiltered, as it always has; a
+// frame at any other size draws them smoothed, those loaded so far and
+// those loaded later alike.
+TEST_F(WholeFrameTest, PicturesAreSmoothOnlyInAScaledFrame) {
+    const int smooth = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
+    for (ALLEGRO_BITMAP *window : windows) {
+        al_set_target_bitmap(window);
+        renderToWindow();
+        const bool scaled = al_get_bitmap_width(window) != screenWidth ||
+                            al_get_bitmap_height(window) != screenHeight;
+        for (ALLEGRO_BITMAP *picture :
+             {assets.clock, assets.background, assets.clockHand, assets.mouseFrames[0],
+              assets.menuFrames[7], assets.messages[12]}) {
+            EXPECT_EQ(al_get_bitmap_flags(picture) & smooth, scaled ? smooth : 0) << sizeOf(window);
+        }
+    }
+    ASSERT_TRUE(assets.filtered) << "the last window is scaled";
+    al_destroy_bitmap(assets.messages[12]);
+    picturesLoaded = pictureCount - 1; // the last picture, loaded again
+    loadNextPicture();
+    ASSERT_NE(assets.messages[12], nullptr);
+    EXPECT_EQ(al_get_bitmap_flags(assets.messages[12]) & smooth, smooth);
+}
+
 // Across a wall, through its middle along the row (or, for a wall nearer
 // horizontal, the column), the pixels that are neither the clock face (the
 // frame without the maze) nor the wall's colour over it, on either edge.

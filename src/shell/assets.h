@@ -23,6 +23,7 @@ struct AssetSet {
     ALLEGRO_FONT *font = nullptr;         // score text, size 28
     ALLEGRO_FONT *sizedFont = nullptr;    // the same at sizedFontSize, for a frame at another scale
     int sizedFontSize = 0;                // pixels
+    bool filtered = false;                // pictures made smooth for a scaled frame
 };
 
 extern AssetSet assets;
@@ -45,6 +46,10 @@ void loadImages();
 // The next picture in loading order; nothing once all are done.
 void loadNextPicture();
 void loadFont();
+// Pictures filtered smoothly, for a frame at another scale
+// than 1, or unfiltered, for an 800x600 frame: every picture loaded so far
+// is made again with the other flags when the choice changes.
+void filterPictures(bool filtered);
 // The score font at `size` pixels: the size-28 one itself, or one loaded
 // when the size changes. Empty without the font.
 ALLEGRO_FONT *fontOfSize(int size);

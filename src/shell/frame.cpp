@@ -7,6 +7,7 @@
 #include "render/rest_scene.h"
 #include "render/scene.h"
 #include "render/screens.h"
+#include "shell/assets.h"
 #include "shell/shell.h"
 
 void render() {
@@ -49,6 +50,7 @@ void renderToWindow() {
     ALLEGRO_BITMAP *window = al_get_target_bitmap();
     const FrameBox box = frameBox(al_get_bitmap_width(window), al_get_bitmap_height(window));
     al_clear_to_color(al_map_rgb(0, 0, 0));
+    filterPictures(box.width != screenWidth || box.height != screenHeight);
     ALLEGRO_BITMAP *frame = al_create_sub_bitmap(window, box.x, box.y, box.width, box.height);
     al_set_target_bitmap(frame);
     ALLEGRO_TRANSFORM scale;

@@ -10,6 +10,7 @@
 #include "render/maze_view.h"
 #include "render/scene.h"
 #include "render/screens.h"
+#include "shell/assets.h"
 #include "shell/shell.h"
 
 // Lays out the maze that `rolls` (eight numbers, as rand() would give them)
@@ -63,11 +64,13 @@ inline void renderLayerByLayer() {
 }
 
 // The plain frame in a window of any size: black, then every layer under
-// the transform that scales the 800x600 frame into its box; an 800x600
-// window takes the layers as they are.
+// the transform that scales the 800x600 frame into its box, with the
+// pictures filtered as for that scale; an 800x600 window takes the layers
+// as they are.
 inline void renderPlainlyToWindow() {
     ALLEGRO_BITMAP *window = al_get_target_bitmap();
     const FrameBox box = frameBox(al_get_bitmap_width(window), al_get_bitmap_height(window));
+    filterPictures(box.width != screenWidth || box.height != screenHeight);
     if (al_get_bitmap_width(window) == screenWidth &&
         al_get_bitmap_height(window) == screenHeight) {
         renderLayerByLayer();
