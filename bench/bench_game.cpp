@@ -179,7 +179,8 @@ int main(int argc, char **argv) {
     al_init_font_addon();
     al_init_ttf_addon();
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
-    if (std::getenv("BENCH_FULLSCREEN")) {
+    const char *fullscreen = std::getenv("BENCH_FULLSCREEN");
+    if (fullscreen && *fullscreen) {
         al_set_new_display_flags(ALLEGRO_FULLSCREEN_WINDOW);
     }
     shell.display = al_create_display(screenWidth, screenHeight);
