@@ -4,6 +4,8 @@
 # play in a window beside play fullscreen, on a full-HD screen under a
 # window manager, as a player's desktop has.
 # usage: bench/run.sh BUILD_DIR          (RUNS=3 by default)
+# With BENCH_FRAMES_DIR set, the frame times of play (frames, in the window,
+# and frames_full) are kept there, one per line in microseconds.
 set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$@"
@@ -164,6 +166,9 @@ frame_stats() {
         over = 0; for (k = 1; k <= NR; k++) if (a[k] > 16700) over++
         printf "%d %.1f %.2f\n", NR, a[i] / 1000, 100 * over / NR }'
 }
+if [ -n "${BENCH_FRAMES_DIR:-}" ]; then
+    mkdir -p "$BENCH_FRAMES_DIR" && cp "$frames" "$frames_full" "$BENCH_FRAMES_DIR"/
+fi
 read -r frame_count p99 over < <(frame_stats "$frames")
 read -r full_count full_p99 full_over < <(frame_stats "$frames_full")
 echo
