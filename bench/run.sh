@@ -1,10 +1,14 @@
 #!/bin/bash
 # Whole-process figures for the game beside the library's own floor (the
-# baseline program), measured side by side in one run, medians of RUNS.
+# baseline program), measured side by side in one run, medians of RUNS; and
+# play in a window beside play fullscreen, on a full-HD screen under a
+# window manager, as a player's desktop has.
 # usage: bench/run.sh BUILD_DIR          (RUNS=3 by default)
+# With BENCH_FRAMES_DIR set, the frame times of play (frames, in the window,
+# and frames_full) are kept there, one per line in microseconds.
 set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
-    CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$@"
 fi
 build=$(cd "${1:-build}" && pwd)
 runs=${RUNS:-3}
@@ -12,10 +16,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 game=$build/clockmaze baseline=$build/bench/baseline
 launch=$build/bench/launch probe=$build/bench/libflip_probe.so
 tmp=$(mktemp -d)
-trap 'stop_sound; rm -rf "$tmp"' EXIT
+trap 'stop_wm; stop_sound; rm -rf "$tmp"' EXIT
 
 source "$here/../tests/support/silent_sound.sh"
+source "$here/../tests/support/window_manager.sh"
 start_sound "$tmp/pulse" || echo "(no silent sound device: audio figures are without sound)"
+# After the sound device, so that openbox keeps its files in the private HOME.
+start_wm "$tmp/openbox.log" || { echo "openbox did not start" >&2; exit 1; }
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 ticks=$(getconf CLK_TCK)
@@ -30,7 +37,17 @@ startup_ms() {
     awk '{printf "%.1f\n", $1 / 1e6}' "$out"
 }
 
-window_of() { "$build/tests/xwin" wait 20 | cut -d' ' -f1; }
+# The program's own window (the manager wraps it in a frame of its own).
+window_of() { timeout 20 xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null | head -1; }
+
+# Waits up to 5 s for WINDOW to be WIDTH x HEIGHT.
+wait_for_size() {
+    for _ in $(seq 50); do
+        xdotool getwindowgeometry "$1" 2>/dev/null | grep -q "Geometry: $2x$3" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 # The play figure is taken with mazes a one-key player can keep clearing
 # (find_seed runs the real rules to pick them): the level's clock would
@@ -70,11 +87,12 @@ check_state() {
 
 # CPU in percent of one core over SECONDS, peak resident memory in kB, and
 # whether the game stayed in MODE throughout (1 or 0), for PROGRAM on its
-# title screen (title), in play with a steering key held (play, its frame
-# times going to FRAMES), or the baseline left alone (base).
+# title screen (title), in play with a steering key held in its window
+# (play) or fullscreen (full), its frame times going to FRAMES, or the
+# baseline left alone (base).
 cpu_and_memory() {
     local program=$1 mode=$2 frames=${3:-} seconds=10
-    if [ "$mode" = play ]; then
+    if [ "$mode" = play ] || [ "$mode" = full ]; then
         (cd "$build/assets" && BENCH_SEED=$seed LD_PRELOAD="${seed:+$seed_probe} $probe" \
             BENCH_FRAME_TIMES_FILE=$tmp/frames.now exec "$program" >/dev/null 2>&1) &
     else
@@ -82,9 +100,13 @@ cpu_and_memory() {
     fi
     local pid=$!
     local win
-    win=$(window_of)
+    win=$(window_of $pid)
     sleep 2
-    if [ "$mode" = play ] && [ -n "$win" ]; then
+    if [ "$mode" = full ] && [ -n "$win" ]; then
+        xdotool windowfocus --sync "$win" key F11
+        wait_for_size "$win" 1920 1080 || { echo "warning: the game did not go fullscreen" >&2; }
+    fi
+    if [ "$mode" != title ] && [ "$mode" != base ] && [ -n "$win" ]; then
         # Space starts a game; its opening zoom takes half a second; then
         # the key goes down and stays down.
         xdotool windowfocus --sync "$win" keydown space sleep 0.3 keyup space sleep 0.5 \
@@ -100,7 +122,7 @@ cpu_and_memory() {
     check_state "$mode" "at the end of" "$(peek $pid)" || held=0
     local peak
     peak=$(peak_kb $pid)
-    if [ "$mode" = play ]; then
+    if [ "$mode" = play ] || [ "$mode" = full ]; then
         xdotool keyup Right
         sed -n "$((lines0 + 1)),${lines1}p" "$tmp/frames.now" >>"$frames"
     fi
@@ -112,9 +134,10 @@ cpu_and_memory() {
 }
 
 declare -A samples
-off_title="" off_play=""
-frames=$tmp/frames
+off_title="" off_play="" off_full=""
+frames=$tmp/frames frames_full=$tmp/frames_full
 : >"$frames"
+: >"$frames_full"
 add() { samples[$1]+="$2"$'\n'; }
 for run in $(seq "$runs"); do
     echo "run $run of $runs..." >&2
@@ -124,21 +147,30 @@ for run in $(seq "$runs"); do
     [ "$ok" = 1 ] || off_title=" (not all on the title screen)"
     read -r cpu mem ok < <(cpu_and_memory "$game" play "$frames"); add cpu_play "$cpu"; add mem_game "$mem"
     [ "$ok" = 1 ] || off_play=" (not all in play)"
+    read -r cpu mem ok < <(cpu_and_memory "$game" full "$frames_full"); add cpu_full "$cpu"
+    [ "$ok" = 1 ] || off_full=" (not all in play)"
     read -r cpu mem ok < <(cpu_and_memory "$baseline" base); add cpu_base "$cpu"; add mem_base "$mem"
 done
 m() { printf '%s' "${samples[$1]}" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
 start_game=$(m start_game) start_base=$(m start_base)
-cpu_title=$(m cpu_title) cpu_play=$(m cpu_play) cpu_base=$(m cpu_base)
+cpu_title=$(m cpu_title) cpu_play=$(m cpu_play) cpu_full=$(m cpu_full) cpu_base=$(m cpu_base)
 mem_game=$(m mem_game) mem_base=$(m mem_base)
-# Frame times of every play window together: the 99th percentile and the
-# share of frames over a 60 Hz refresh.
-read -r frame_count p99 over < <(sort -n "$frames" | awk '{a[NR]=$1} END {
-    if (NR == 0) { print "0 n/a n/a"; exit }
-    i = int(NR * 0.99); if (i < 1) i = 1
-    over = 0; for (k = 1; k <= NR; k++) if (a[k] > 16700) over++
-    printf "%d %.1f %.2f\n", NR, a[i] / 1000, 100 * over / NR }')
+# Frame times of every play window of one kind together: the count, the
+# 99th percentile and the share of frames over a 60 Hz refresh.
+frame_stats() {
+    sort -n "$1" | awk '{a[NR]=$1} END {
+        if (NR == 0) { print "0 n/a n/a"; exit }
+        i = int(NR * 0.99); if (i < 1) i = 1
+        over = 0; for (k = 1; k <= NR; k++) if (a[k] > 16700) over++
+        printf "%d %.1f %.2f\n", NR, a[i] / 1000, 100 * over / NR }'
+}
+if [ -n "${BENCH_FRAMES_DIR:-}" ]; then
+    mkdir -p "$BENCH_FRAMES_DIR" && cp "$frames" "$frames_full" "$BENCH_FRAMES_DIR"/
+fi
+read -r frame_count p99 over < <(frame_stats "$frames")
+read -r full_count full_p99 full_over < <(frame_stats "$frames_full")
 echo
 echo "| figure | game | baseline | ratio or difference | target |"
 echo "|---|---|---|---|---|"
@@ -149,5 +181,16 @@ echo "| peak resident memory | $((mem_game / 1024)) MB | $((mem_base / 1024)) MB
 echo "| frame time in play, 99th percentile ($frame_count frames) | ${p99} ms | | | <= 10 ms |"
 echo "| frames in play over 16.7 ms | ${over} % | | | <= 1 % |"
 echo
-echo "In-process figures (Google Benchmark, on the Xvfb display and into a memory bitmap):"
+echo "Fullscreen, 1920x1080 (the frame 1440x1080 between bars), beside play in the 800x600 window above:"
+echo
+echo "| figure | fullscreen | window | ratio | target |"
+echo "|---|---|---|---|---|"
+echo "| CPU, play with a key held, 10 s | ${cpu_full} %${off_full} | ${cpu_play} % | $(ratio "$cpu_full" "$cpu_play") x | <= 2 x |"
+echo "| frame time in play, 99th percentile | ${full_p99} ms ($full_count frames) | ${p99} ms | | <= 16.7 ms |"
+echo "| frames in play over 16.7 ms | ${full_over} % | ${over} % | | <= 1 % |"
+echo
+echo "In-process figures (Google Benchmark, on the Xvfb display, in the window and fullscreen, and into"
+echo "a memory bitmap; frames on the display give the wall time and the whole process's CPU):"
 "$build/bench/bench_game" --benchmark_min_time=0.2 "$build/assets" 2>&1 | grep -E '^(BM_|Benchmark|-)'
+BENCH_FULLSCREEN=1 "$build/bench/bench_game" --benchmark_min_time=0.2 --benchmark_filter=Display \
+    "$build/assets" 2>&1 | grep -E '^BM_'

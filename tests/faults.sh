@@ -66,11 +66,14 @@ case=no-assets
 grep -qF "none of the game's files in $tmp/$case, $tmp/alone/assets/ or $tmp/alone/../share/games/clockmaze/" \
     "$tmp/$case.err" || fail "no line naming the folders tried: $(head -n 2 "$tmp/$case.err")"
 # The huge picture is refused before it is decoded: the game's memory stays
-# where it is with the intact files.
+# where it is with the whole set of files (decoding it would add 1.6 GB; the
+# sanitizer build alone varies by 150 MB from run to run).
 case=huge-picture
-[ "${peak_kb[huge-picture]:-0}" -gt 0 ] && [ "${peak_kb[intact]:-0}" -gt 0 ] &&
-    [ "${peak_kb[huge-picture]}" -le $((peak_kb[intact] + 100 * 1024)) ] ||
-    fail "peak memory ${peak_kb[huge-picture]:-?} kB, intact ${peak_kb[intact]:-?} kB"
+intact_kb=${peak_kb[intact]:-0} elsewhere_kb=${peak_kb[elsewhere]:-0}
+whole=$((intact_kb > elsewhere_kb ? intact_kb : elsewhere_kb))
+[ "${peak_kb[huge-picture]:-0}" -gt 0 ] && [ "$whole" -gt 0 ] &&
+    [ "${peak_kb[huge-picture]}" -le $((whole + 300 * 1024)) ] ||
+    fail "peak memory ${peak_kb[huge-picture]:-?} kB, with the whole set $whole kB"
 
 [ $failures -eq 0 ] && echo "PASS: every broken or stray file played and closed cleanly"
 [ $failures -eq 0 ]

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <allegro5/allegro_font.h>
+#include <allegro5/allegro_ttf.h>
 
 #include <algorithm>
+#include <string>
 
 #include "game/game_state.h"
 #include "render/screens.h"
@@ -177,6 +179,52 @@ TEST_F(ScreensTest, NumbersArePlainDecimalText) {
         EXPECT_EQ(gb.bottom, wb.bottom) << row.text;
     }
     al_destroy_bitmap(expected);
+}
+
+// In a frame at any scale, text is the font at the matching size drawn
+// unscaled, on the whole pixel nearest its scaled place: as sharp as at
+// 800x600, never the size-28 letters stretched.
+TEST_F(ScreensTest, TextComesFromTheFontAtTheFrameScale) {
+    assetRoot = std::string(CLOCKMAZE_ASSET_DIR) + "/";
+    loadFont();
+    ASSERT_NE(assets.font, nullptr);
+    struct Row {
+        float scaleX, scaleY;
+        int size, x, y; // of the font, and where it lands for (107, 532), pixels
+    };
+    const Row rows[] = {{1.0f, 1.0f, 28, 107, 532},
+                        {1.8f, 1.8f, 50, 193, 958},
+                        {1.25f, 1.25f, 35, 134, 665},
+                        {1.16625f, 1.1666666f, 33, 125, 621}};
+    ALLEGRO_BITMAP *frame = al_create_bitmap(1440, 1080);
+    ALLEGRO_BITMAP *expected = al_create_bitmap(1440, 1080);
+    for (const Row &row : rows) {
+        ALLEGRO_FONT *font = al_load_ttf_font((assetRoot + "arialbd.ttf").c_str(), row.size,
+                                              ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+        ASSERT_NE(font, nullptr);
+        al_set_target_bitmap(expected);
+        al_clear_to_color(al_map_rgb(0, 0, 0));
+        al_draw_text(font, al_map_rgb(176, 255, 197), row.x, row.y, 0, "1234");
+        al_destroy_font(font);
+        al_set_target_bitmap(frame);
+        al_clear_to_color(al_map_rgb(0, 0, 0));
+        ALLEGRO_TRANSFORM scale;
+        al_identity_transform(&scale);
+        al_scale_transform(&scale, row.scaleX, row.scaleY);
+        al_use_transform(&scale);
+        drawNumber(1234, 107, 532);
+        const Snapshot got = snapshot(frame), want = snapshot(expected);
+        EXPECT_FALSE(want.litBox().empty) << row.size;
+        int differing = 0;
+        for (size_t i = 0; i < got.pixels.size(); ++i) {
+            differing += sameColour(got.pixels[i], want.pixels[i]) ? 0 : 1;
+        }
+        EXPECT_EQ(differing, 0) << "at scale " << row.scaleY;
+    }
+    al_set_target_bitmap(target);
+    al_destroy_bitmap(frame);
+    al_destroy_bitmap(expected);
+    assetRoot.clear();
 }
 
 // Each score's ink lies exactly where the font puts it for its place: the

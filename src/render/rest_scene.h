@@ -1,11 +1,11 @@
 // The background with the clock face at rest on it, composed once per
-// background into one picture.
+// background and frame size into one picture.
 #pragma once
 
 #include <allegro5/allegro.h>
 
 struct RestScene {
-    ALLEGRO_BITMAP *picture = nullptr;    // 800x600, memory or video as the target last drawn to
+    ALLEGRO_BITMAP *picture = nullptr;    // the target's size, memory or video as the target
     ALLEGRO_BITMAP *background = nullptr; // the background composed into it
     ALLEGRO_BITMAP *clock = nullptr;      // the clock face composed into it
 };

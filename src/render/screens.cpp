@@ -5,6 +5,7 @@
 #include <allegro5/allegro_primitives.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -47,16 +48,27 @@ int menuFrameSlot(unsigned phaseFrame) {
     return static_cast<int>(f < 18 ? f % 6 : std::min(f - 12, 7u));
 }
 
+void drawText(ALLEGRO_COLOR colour, float x, float y, int flags, const char *text) {
+    const ALLEGRO_TRANSFORM frame = *al_get_current_transform();
+    ALLEGRO_FONT *font = fontOfSize(static_cast<int>(std::lround(fontSize * frame.m[1][1])));
+    if (!font) {
+        return;
+    }
+    al_transform_coordinates(&frame, &x, &y);
+    ALLEGRO_TRANSFORM pixels;
+    al_identity_transform(&pixels);
+    al_use_transform(&pixels);
+    al_draw_text(font, colour, std::round(x), std::round(y), flags, text);
+    al_use_transform(&frame);
+}
+
 void drawBackground() { drawIfLoaded(backgroundFor(game.timeLeft, game.timeLimit), 0.0f, 0.0f); }
 
 // Without a font the numbers are simply missing.
 void drawNumber(int value, int x, int y) {
-    if (!assets.font) {
-        return;
-    }
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
-    al_draw_text(assets.font, textColour, x, y, 0, text);
+    drawText(textColour, x, y, 0, text);
 }
 
 // White over the game-over sequence, opaque from frame 51 on.
@@ -106,8 +118,8 @@ void drawPause() {
     if (assets.font) {
         al_draw_filled_rounded_rectangle(170.0f, 258.0f, 630.0f, 352.0f, 12.0f, 12.0f,
                                          al_map_rgb(12, 20, 16));
-        al_draw_text(assets.font, textColour, screenWidth / 2, 270, ALLEGRO_ALIGN_CENTRE, "Paused");
-        al_draw_text(assets.font, al_map_rgb(236, 228, 210), screenWidth / 2, 310,
-                     ALLEGRO_ALIGN_CENTRE, "Press P or Esc to resume");
     }
+    drawText(textColour, screenWidth / 2, 270, ALLEGRO_ALIGN_CENTRE, "Paused");
+    drawText(al_map_rgb(236, 228, 210), screenWidth / 2, 310, ALLEGRO_ALIGN_CENTRE,
+             "Press P or Esc to resume");
 }

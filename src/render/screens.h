@@ -10,6 +10,11 @@ ALLEGRO_BITMAP *backgroundFor(int timeLeft, int timeLimit);
 // Slot of menuFrames shown at a title frame (0 to 199).
 int menuFrameSlot(unsigned phaseFrame);
 
+// Text at (x, y) of the 800x600 frame, in the score font at the size that
+// matches the frame's scale, placed on whole pixels: rasterised at the
+// target's own resolution, never stretched. Without the font, nothing.
+void drawText(ALLEGRO_COLOR colour, float x, float y, int flags, const char *text);
+
 void drawBackground();
 void drawNumber(int value, int x, int y);
 void drawFade();

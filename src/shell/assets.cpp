@@ -206,18 +206,48 @@ void chooseAssetRoot() {
     }
 }
 
+// Textures are never lost on the platforms the game runs on, so the
+// library need not keep a second copy of each picture (30 MB).
+static int pictureFlags(int flags) {
+    const int smooth = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
+    return (flags & ~smooth) | ALLEGRO_NO_PRESERVE_TEXTURE | (assets.filtered ? smooth : 0);
+}
+
 void loadNextPicture() {
     if (picturesLoaded >= pictureCount) {
         return;
     }
     const PictureFile &file = catalogue[picturesLoaded];
-    // Textures are never lost on the platforms the game runs on, so the
-    // library need not keep a second copy of each picture (30 MB).
     const int flags = al_get_new_bitmap_flags();
-    al_set_new_bitmap_flags(flags | ALLEGRO_NO_PRESERVE_TEXTURE);
+    al_set_new_bitmap_flags(pictureFlags(flags));
     *file.slot = loadPicture(file);
     al_set_new_bitmap_flags(flags);
     picturesLoaded += 1;
+}
+
+// Smoothing pays only where the frame is scaled. Unfiltered, an 800x600
+// frame stays pixel for pixel what it always was (filtered, the turned hand
+// and the shrunken clocks and mouse come out otherwise), and a software
+// renderer draws a frame of the zoom with 8 to 9.5 ms of CPU instead of 11.
+// Making the pictures again takes 20 to 100 ms, once a switch.
+void filterPictures(bool filtered) {
+    if (filtered == assets.filtered) {
+        return;
+    }
+    assets.filtered = filtered;
+    const int flags = al_get_new_bitmap_flags();
+    for (int i = 0; i < picturesLoaded; ++i) {
+        ALLEGRO_BITMAP *&slot = *catalogue[i].slot;
+        if (!slot) {
+            continue;
+        }
+        al_set_new_bitmap_flags(pictureFlags(al_get_bitmap_flags(slot)));
+        if (ALLEGRO_BITMAP *copy = al_clone_bitmap(slot)) {
+            al_destroy_bitmap(slot);
+            slot = copy;
+        }
+    }
+    al_set_new_bitmap_flags(flags);
 }
 
 void loadImages() {
@@ -244,7 +274,7 @@ void loadFont() {
     al_init_ttf_addon();
     assets.builtinFont = al_create_builtin_font();
     const std::string filename = assetPath("arialbd.ttf");
-    assets.font = al_load_ttf_font(filename.c_str(), 28, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    assets.font = al_load_ttf_font(filename.c_str(), fontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     if (assets.font && !drawsDigits(assets.font)) {
         al_destroy_font(assets.font);
         assets.font = nullptr;
@@ -256,3 +286,18 @@ void loadFont() {
 }
 
 ALLEGRO_BITMAP *loadIcon() { return loadPicture(assetPath("icon.png"), iconSize, iconSize); }
+
+// Only the frame's scale changes the size: once when the window is resized
+// or goes fullscreen. A size that cannot be had falls back to size 28.
+ALLEGRO_FONT *fontOfSize(int size) {
+    if (!assets.font || size == fontSize) {
+        return assets.font;
+    }
+    if (size != assets.sizedFontSize) {
+        al_destroy_font(assets.sizedFont);
+        const std::string filename = assetPath("arialbd.ttf");
+        assets.sizedFont = al_load_ttf_font(filename.c_str(), size, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+        assets.sizedFontSize = size;
+    }
+    return assets.sizedFont ? assets.sizedFont : assets.font;
+}

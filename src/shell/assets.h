@@ -22,12 +22,16 @@ struct AssetSet {
     ALLEGRO_BITMAP *messages[13] = {};    // level messages, drawn at y = 200
     ALLEGRO_FONT *font = nullptr;         // score text, size 28
     ALLEGRO_FONT *builtinFont = nullptr;  // the library's own, for words when pictures are missing
+    ALLEGRO_FONT *sizedFont = nullptr;    // the same at sizedFontSize, for a frame at another scale
+    int sizedFontSize = 0;                // pixels
+    bool filtered = false;                // pictures made smooth for a scaled frame
 };
 
 extern AssetSet assets;
 
 constexpr int pictureCount = 31;
 constexpr int iconSize = 64; // the window's icon is square, pixels
+constexpr int fontSize = 28; // pixels, in the 800x600 frame
 
 // Pictures of the loading order done so far, loaded or not. The order
 // starts with the title pictures in slot order, so the first k of them
@@ -53,3 +57,10 @@ void loadNextPicture();
 void loadFont();
 // The window's icon, or nullptr.
 ALLEGRO_BITMAP *loadIcon();
+// Pictures filtered smoothly, for a frame at another scale
+// than 1, or unfiltered, for an 800x600 frame: every picture loaded so far
+// is made again with the other flags when the choice changes.
+void filterPictures(bool filtered);
+// The score font at `size` pixels: the size-28 one itself, or one loaded
+// when the size changes. Empty without the font.
+ALLEGRO_FONT *fontOfSize(int size);

@@ -7,6 +7,7 @@
 #include "render/rest_scene.h"
 #include "render/scene.h"
 #include "render/screens.h"
+#include "shell/assets.h"
 #include "shell/shell.h"
 
 void render() {
@@ -41,32 +42,23 @@ FrameBox frameBox(int width, int height) {
     return {(width - w) / 2, (height - h) / 2, w, h};
 }
 
-// The picture is painted at its own size, then scaled, smoothly, onto the
-// window; an 800x600 window takes it directly.
+// Every layer is drawn straight into the frame's box at the window's own
+// resolution: into a sub-bitmap of the window at frameBox(), whose edges
+// clip the frame, under a transform that scales 800x600 to its size. An
+// 800x600 window is scale 1.
 void renderToWindow() {
     ALLEGRO_BITMAP *window = al_get_target_bitmap();
-    const int width = al_get_bitmap_width(window), height = al_get_bitmap_height(window);
-    if (width == screenWidth && height == screenHeight) {
-        render();
-        return;
-    }
-    if (!shell.canvas) {
-        const int flags = al_get_new_bitmap_flags();
-        al_set_new_bitmap_flags((al_get_bitmap_flags(window) & ALLEGRO_MEMORY_BITMAP) |
-                                ALLEGRO_NO_PRESERVE_TEXTURE | ALLEGRO_MIN_LINEAR |
-                                ALLEGRO_MAG_LINEAR);
-        shell.canvas = al_create_bitmap(screenWidth, screenHeight);
-        al_set_new_bitmap_flags(flags);
-    }
-    al_set_target_bitmap(shell.canvas);
+    const FrameBox box = frameBox(al_get_bitmap_width(window), al_get_bitmap_height(window));
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    filterPictures(box.width != screenWidth || box.height != screenHeight);
+    ALLEGRO_BITMAP *frame = al_create_sub_bitmap(window, box.x, box.y, box.width, box.height);
+    al_set_target_bitmap(frame);
+    ALLEGRO_TRANSFORM scale;
+    al_identity_transform(&scale);
+    al_scale_transform(&scale, static_cast<float>(box.width) / screenWidth,
+                       static_cast<float>(box.height) / screenHeight);
+    al_use_transform(&scale);
     render();
     al_set_target_bitmap(window);
-    al_clear_to_color(al_map_rgb(0, 0, 0));
-    const FrameBox box = frameBox(width, height);
-    ALLEGRO_STATE blender;
-    al_store_state(&blender, ALLEGRO_STATE_BLENDER);
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    al_draw_scaled_bitmap(shell.canvas, 0.0f, 0.0f, screenWidth, screenHeight, box.x, box.y,
-                          box.width, box.height, 0);
-    al_restore_state(&blender);
+    al_destroy_bitmap(frame);
 }

@@ -14,7 +14,6 @@ struct Shell {
     ALLEGRO_DISPLAY *display = nullptr;
     ALLEGRO_EVENT_QUEUE *queue = nullptr;
     ALLEGRO_TIMER *timer = nullptr;
-    ALLEGRO_BITMAP *canvas = nullptr; // 800x600, the frame before it is scaled to the window
 };
 
 extern Shell shell;
@@ -46,5 +45,6 @@ struct FrameBox {
 };
 FrameBox frameBox(int width, int height);
 
-// render() into the target, scaled to its size as frameBox() says.
+// render() into the target at its own resolution, in the box frameBox()
+// gives, between black bars.
 void renderToWindow();

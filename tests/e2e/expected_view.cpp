@@ -12,11 +12,11 @@
 
 #include "shell/assets.h"
 
-// A scaled frame is painted as the game paints it: render() into a canvas
-// bitmap, which is then drawn scaled. An 800x600 frame goes straight to the
-// back buffer, in the game and here: painted into a bitmap instead, the
-// mouse sprite came out unlike the game's in about 50 pixels.
-static ALLEGRO_BITMAP *canvas; // 800x600, filtered as the game's
+// A frame of another size is painted as the game paints it, by
+// renderToWindow(), into a bitmap of the window's size. An 800x600 frame
+// goes straight to the back buffer, in the game and here: painted into a
+// bitmap instead, the mouse sprite came out unlike the game's in about 50
+// pixels.
 static ALLEGRO_BITMAP *window; // as large as the last scaled layout's window
 
 bool openExpectedView(const std::string &assetDir, int x, int y, std::string &error) {
@@ -30,11 +30,8 @@ bool openExpectedView(const std::string &assetDir, int x, int y, std::string &er
     al_set_new_window_position(x, y);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     shell.display = al_create_display(screenWidth, screenHeight);
-    al_set_new_bitmap_flags(ALLEGRO_VIDEO_BITMAP | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
-    canvas = shell.display ? al_create_bitmap(screenWidth, screenHeight) : nullptr;
-    al_set_new_bitmap_flags(0);
-    if (!canvas) {
-        error = "cannot open the test's own 800x600 window and canvas";
+    if (!shell.display) {
+        error = "cannot open the test's own 800x600 window";
         return false;
     }
     if (chdir(assetDir.c_str()) != 0) {
@@ -85,39 +82,23 @@ static ALLEGRO_BITMAP *windowOfSize(int width, int height) {
     return window;
 }
 
-// Scaled as a player sees it: linear filtering, the canvas's pixels copied
-// as they are (blender ONE/ZERO), black bars around.
-static void paintScaled(const WindowLayout &layout, Image &image) {
-    ALLEGRO_BITMAP *target = windowOfSize(layout.width, layout.height);
+// The back buffer is read before the flip, so it holds exactly what
+// render painted.
+void renderExpected(const GameSnapshot &snap, Image &image, const WindowLayout &layout) {
+    adoptSnapshot(snap);
+    ALLEGRO_BITMAP *target = layout.width == screenWidth && layout.height == screenHeight
+                                 ? al_get_backbuffer(shell.display)
+                                 : windowOfSize(layout.width, layout.height);
     if (!target) {
         image = Image{};
         return;
     }
     al_set_target_bitmap(target);
-    al_clear_to_color(al_map_rgb(0, 0, 0));
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    const FrameBox &box = layout.frame;
-    al_draw_scaled_bitmap(canvas, 0.0f, 0.0f, screenWidth, screenHeight, box.x, box.y, box.width,
-                          box.height, 0);
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA); // the game's own
+    renderToWindow();
     readBitmap(target, image);
-}
-
-// The back buffer is read before the flip, so it holds exactly what
-// render painted.
-void renderExpected(const GameSnapshot &snap, Image &image, const WindowLayout &layout) {
-    adoptSnapshot(snap);
-    if (layout.width == screenWidth && layout.height == screenHeight) {
-        ALLEGRO_BITMAP *backbuffer = al_get_backbuffer(shell.display);
-        al_set_target_bitmap(backbuffer);
-        render();
-        readBitmap(backbuffer, image);
+    if (target == al_get_backbuffer(shell.display)) {
         al_flip_display();
-        return;
     }
-    al_set_target_bitmap(canvas);
-    render();
-    paintScaled(layout, image);
 }
 
 bool savePng(const Image &image, const std::string &path) {

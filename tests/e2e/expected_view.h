@@ -8,12 +8,10 @@
 #include "e2e/game_process.h"
 #include "shell/shell.h"
 
-// A window of the game as the test expects it: its size, and where the
-// 800x600 frame lies in it between black bars.
+// A window of the game as the test expects it.
 struct WindowLayout {
     int width = screenWidth;
     int height = screenHeight;
-    FrameBox frame = {0, 0, screenWidth, screenHeight};
 };
 
 // Brings up the library as the game does, opens an 800x600 window at
@@ -23,8 +21,8 @@ bool openExpectedView(const std::string &assetDir, int x, int y, std::string &er
 // The test's own window, as the X server knows it.
 unsigned long expectedViewWindow();
 
-// Copies `snap` into this process's records and paints it with `render`;
-// in any other layout than the plain 800x600 one, scaled into its box.
+// Copies `snap` into this process's records and paints it as the game's
+// window of the layout's size shows it.
 void renderExpected(const GameSnapshot &snap, Image &image, const WindowLayout &layout = {});
 
 bool savePng(const Image &image, const std::string &path);

@@ -14,8 +14,8 @@
 
 // The full-HD screen takes the frame at 1.8 times, 1440x1080 between bars
 // 240 wide; a 1000x900 window at 1.25 times, 1000x750 between bars 75 high.
-static const WindowLayout fullscreenLayout = {1920, 1080, {240, 0, 1440, 1080}};
-static const WindowLayout resizedLayout = {1000, 900, {0, 75, 1000, 750}};
+static const WindowLayout fullscreenLayout = {1920, 1080};
+static const WindowLayout resizedLayout = {1000, 900};
 static const WindowLayout plainLayout;
 
 static bool pausedInPlay(const GameState &s) { return playing(s) && s.paused; }

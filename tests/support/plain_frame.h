@@ -10,6 +10,8 @@
 #include "render/maze_view.h"
 #include "render/scene.h"
 #include "render/screens.h"
+#include "shell/assets.h"
+#include "shell/shell.h"
 
 // Lays out the maze that `rolls` (eight numbers, as rand() would give them)
 // make around the mouse.
@@ -59,4 +61,30 @@ inline void renderLayerByLayer() {
     if (game.paused) {
         drawPause();
     }
+}
+
+// The plain frame in a window of any size: black, then every layer under
+// the transform that scales the 800x600 frame into its box, with the
+// pictures filtered as for that scale; an 800x600 window takes the layers
+// as they are.
+inline void renderPlainlyToWindow() {
+    ALLEGRO_BITMAP *window = al_get_target_bitmap();
+    const FrameBox box = frameBox(al_get_bitmap_width(window), al_get_bitmap_height(window));
+    filterPictures(box.width != screenWidth || box.height != screenHeight);
+    if (al_get_bitmap_width(window) == screenWidth &&
+        al_get_bitmap_height(window) == screenHeight) {
+        renderLayerByLayer();
+        return;
+    }
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    ALLEGRO_BITMAP *frame = al_create_sub_bitmap(window, box.x, box.y, box.width, box.height);
+    al_set_target_bitmap(frame);
+    ALLEGRO_TRANSFORM scale;
+    al_identity_transform(&scale);
+    al_scale_transform(&scale, static_cast<float>(box.width) / screenWidth,
+                       static_cast<float>(box.height) / screenHeight);
+    al_use_transform(&scale);
+    renderLayerByLayer();
+    al_set_target_bitmap(window);
+    al_destroy_bitmap(frame);
 }

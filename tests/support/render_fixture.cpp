@@ -83,6 +83,7 @@ void RenderTest::SetUp() {
     clearMap(wallMap);
     clearMap(arcMap);
     assets = AssetSet{};
+    picturesLoaded = 0; // the pictures here are made by the tests, not loaded
     forgetRestScene();
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
