@@ -2,7 +2,8 @@
 # The Windows zip as a player gets it, under Wine: unpacked, its program
 # started from another folder shows the title as render() paints it, plays
 # its music, starts a game on Space whose frames change, and exits 0 when
-# its window is closed; Esc on the title exits 0 too; with the four sounds
+# its window is closed; after fullscreen and back it still shows the title,
+# and Esc on it exits 0; with the four sounds
 # removed it says "error" four times and still runs.
 # usage: wine_zip.sh ZIP XWIN WINE_SCREEN SOUNDTOOL ASSET_DIR WINE_PREFIX_DIR
 set -u
@@ -45,9 +46,12 @@ close_wine_game
 [ "$game_status" -eq 0 ] || fail "closing the window: exit status $game_status"
 cat "$tmp/out" "$tmp/err"
 
-echo "--- Esc on the title"
+echo "--- fullscreen and back, then Esc on the title"
 start_wine_game "$game/clockmaze.exe" "$tmp/elsewhere" "$tmp/out" "$tmp/err" || fail "no window"
 "$screen" title "$assets" "$game_pid" 20 >/dev/null || fail "the title does not show"
+# Pictures lost with the window's textures would leave only the scores.
+xdotool windowactivate --sync "$game_win" key F11 sleep 1 key F11 2>/dev/null
+"$screen" title "$assets" "$game_pid" 10 || fail "the title is gone after fullscreen and back"
 xdotool windowactivate --sync "$game_win" key Escape 2>/dev/null
 wait_wine_game 10
 [ "$game_status" -eq 0 ] || fail "Esc on the title: exit status $game_status"
@@ -59,4 +63,4 @@ start_wine_game "$game/clockmaze.exe" "$tmp/elsewhere" "$tmp/out" "$tmp/err" || 
 close_wine_game
 [ "$game_status" -eq 0 ] || fail "without sounds: exit status $game_status"
 [ "$(cat "$tmp/out")" = "errorerrorerrorerror" ] || fail "standard output is '$(cat "$tmp/out")'"
-echo "PASS: title as render() paints it, music, a game on Space, status 0 on close and on Esc, four errors without sounds"
+echo "PASS: title as render() paints it, also after fullscreen and back; music; a game on Space; status 0 on close and on Esc; four errors without sounds"
