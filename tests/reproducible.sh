@@ -26,7 +26,7 @@ cmake -S "$copy" -B "$copy/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
     cmake --build "$copy/build" -j"$jobs" --target clockmaze assets manual changelog \
         >"$tmp/build.log" 2>&1 &&
     cpack --config "$copy/build/CPackConfig.cmake" -B "$tmp/deb-there" >"$tmp/cpack-there.log" 2>&1 ||
-    { tail -20 "$tmp"/*.log; fail "the package does not build in $copy"; }
+    { tail -n 20 "$tmp"/*.log; fail "the package does not build in $copy"; }
 deb=$tmp/deb-here/clockmaze_${version}_amd64.deb
 cmp "$deb" "$tmp/deb-there/clockmaze_${version}_amd64.deb" ||
     fail "the two packages differ: $(diff <(dpkg-deb -c "$deb") <(dpkg-deb -c "$tmp"/deb-there/*.deb) | head -5)"
@@ -35,7 +35,7 @@ echo "same bytes: $(basename "$deb") ($(stat -c %s "$deb") bytes)"
 dpkg-deb -x "$deb" "$tmp/unpacked"
 program=$tmp/unpacked/usr/games/clockmaze
 readelf -d "$program" | grep -q -E "FLAGS.*BIND_NOW|FLAGS_1.*NOW" || fail "not linked with bind-now"
-readelf --dyn-syms "$program" | grep -q "__[a-z_]*_chk" || fail "no fortified function in the program"
+readelf -W --dyn-syms "$program" | grep -q -E "__[a-z]+_chk@" || fail "no fortified function in the program"
 echo "hardened: bind-now, fortified functions"
 
 echo "--- the Windows zip"
@@ -51,7 +51,7 @@ cmake -S "$copy" -B "$copy/build-win-game" \
     "-DCLOCKMAZE_FREETYPE_LICENCE=$win/freetype/src/freetype/docs/FTL.TXT" \
     >"$tmp/win-configure.log" 2>&1 &&
     cmake --build "$copy/build-win-game" -j"$jobs" >"$tmp/win-build.log" 2>&1 ||
-    { tail -20 "$tmp"/win-*.log; fail "the Windows release does not build in $copy"; }
+    { tail -n 20 "$tmp"/win-*.log; fail "the Windows release does not build in $copy"; }
 cmp "$win/$name.zip" "$tmp/win-there/$name.zip" || fail "the two zips differ"
 echo "same bytes: $name.zip ($(stat -c %s "$win/$name.zip") bytes)"
 echo "PASS: the .deb and the Windows zip are reproducible; the program is hardened"

@@ -8,8 +8,9 @@ run_pkgs="g++ make cmake pkg-config liballegro5-dev liballegro-acodec5-dev libal
   liballegro-image5-dev liballegro-ttf5-dev libpng-dev fonts-liberation"
 # CPack reads the binary's dependencies with dpkg-shlibdeps and file.
 package_pkgs="dpkg-dev file"
-# The Windows release: the MinGW-w64 cross-compiler (POSIX threads) and NSIS.
-windows_pkgs="g++-mingw-w64-x86-64-posix nsis"
+# The Windows release: the MinGW-w64 cross-compiler (POSIX threads), NSIS
+# and zip.
+windows_pkgs="g++-mingw-w64-x86-64-posix nsis zip"
 # Tests also need a virtual X server, key events (xdotool, and XTEST for the
 # end-to-end driver), a sound server with a recordable null sink, and the
 # checkers of the package, its metadata and its manual page.

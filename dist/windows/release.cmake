@@ -1,7 +1,7 @@
 # Lays out the Windows release folder and packs it twice: as a zip, and as
 # an installer made by NSIS. Run by the windows-release target (cmake -P).
-# Both come out byte for byte the same from the same sources: the files go
-# in, in sorted order, with the release date as their time.
+# The zip comes out byte for byte the same from the same sources: the files
+# go in, in sorted order, with the release date as their time.
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE}/licences)
 file(COPY ${EXE} DESTINATION ${STAGE}
@@ -26,9 +26,14 @@ set(entries "")
 foreach(f ${files})
   list(APPEND entries ${NAME}/${f})
 endforeach()
+get_filename_component(out ${ZIP} DIRECTORY)
+file(MAKE_DIRECTORY ${out})
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip
-    "--mtime=${RELEASE_DATE} 12:00:00 UTC" ${entries}
+# zip -X leaves out the owner and the access times, which would differ from
+# one build to the next; DOS times are local, hence UTC.
+execute_process(COMMAND touch -d "${RELEASE_DATE} 12:00:00 UTC" ${entries}
+  WORKING_DIRECTORY ${parent} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -X -D -q -9 ${ZIP} ${entries}
   WORKING_DIRECTORY ${parent} COMMAND_ERROR_IS_FATAL ANY)
 
 # The uninstaller removes the installed files by name, deepest folders first.
