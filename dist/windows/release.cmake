@@ -2,6 +2,7 @@
 # an installer made by NSIS. Run by the windows-release target (cmake -P).
 # The zip comes out byte for byte the same from the same sources: the files
 # go in, in sorted order, with the release date as their time.
+set(PROJECT_VERSION ${VERSION})
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE}/licences)
 file(COPY ${EXE} DESTINATION ${STAGE}
@@ -66,7 +67,6 @@ set(CLOCKMAZE_STAGE ${STAGE})
 set(CLOCKMAZE_ICON ${ICON})
 set(CLOCKMAZE_SETUP ${SETUP})
 set(CLOCKMAZE_VERSION_DOTS ${VERSION_DOTS})
-set(PROJECT_VERSION ${VERSION})
 set(nsi ${parent}/installer.nsi)
 configure_file(${WINDIST}/installer.nsi.in ${nsi} @ONLY)
 find_program(MAKENSIS makensis REQUIRED)
