@@ -3,29 +3,45 @@
 # a row under Wine's default settings, each one to exit with status 0
 # within 10 s. A crash would hand the process to Wine's debugger, which
 # waits: a hang.
-# usage: wine_exits.sh EXE XWIN WINE_PREFIX_DIR [RUNS]
+# usage: wine_exits.sh EXE XWIN WINE_SCREEN ASSET_DIR WINE_PREFIX_DIR [RUNS]
 set -u
-exe=$(readlink -f "$1") runs=${4:-50}
-export XWIN=$2 WINE_PREFIX_DIR=$3
+exe=$(readlink -f "$1") screen=$3 assets=$4 runs=${6:-50}
+export XWIN=$2 WINE_PREFIX_DIR=$5
 wine_wm=none
 source "$(dirname "$0")/wine_session.sh"
 
-clean=0 crashed=0 hung=0 no_window=0
+clean=0 crashed=0 hung=0 no_window=0 # no_window: no window or no title
 for run in $(seq "$runs"); do
     if ! start_wine_game "$exe" "$tmp" "$tmp/out" "$tmp/err"; then
         no_window=$((no_window + 1))
+        echo "run $run: no window"
         continue
     fi
-    # Some time in the loop, as a player's shortest game would have.
-    sleep 0.3
+    # Closed once the title shows, as a player would: a close sent while
+    # the window is still being set up is lost (the game has no event queue
+    # on it yet) and the game would rightly go on running.
+    if ! "$screen" title "$assets" "$game_win" 30 >/dev/null; then
+        no_window=$((no_window + 1))
+        echo "run $run: no title"
+    fi
     close_wine_game
-    case $game_status in
-        0) clean=$((clean + 1)) ;;
-        124) hung=$((hung + 1)); echo "run $run: hung" ;;
-        *) crashed=$((crashed + 1)); echo "run $run: exit status $game_status"; cat "$tmp/err" ;;
-    esac
-    # A hung run's debugger would hold the next run's window; start afresh.
-    [ "$game_status" -eq 124 ] && wineserver -k 2>/dev/null
+    # Wine says so on standard error when it hands a crash to its debugger.
+    if grep -q "Unhandled" "$tmp/err"; then
+        crashed=$((crashed + 1))
+        echo "run $run: crashed, status $game_status"
+    elif [ "$game_status" -eq 124 ]; then
+        hung=$((hung + 1))
+        echo "run $run: still running 10 s after the close"
+    elif [ "$game_status" -ne 0 ]; then
+        crashed=$((crashed + 1))
+        echo "run $run: exit status $game_status"
+    else
+        clean=$((clean + 1))
+        continue
+    fi
+    cat "$tmp/err"
+    # What was left of a bad run must not hold up the next one.
+    timeout 30 wineserver -k 2>/dev/null
 done
 echo "$runs runs: $clean clean, $crashed crashed, $hung hung, $no_window without a window"
 [ "$clean" -eq "$runs" ] || { echo "FAIL: not every close was clean"; exit 1; }

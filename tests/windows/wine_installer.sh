@@ -32,7 +32,7 @@ echo "installed: $(find "$installed" -type f | wc -l) files, a shortcut and an e
 
 mkdir "$tmp/elsewhere"
 start_wine_game "$installed/clockmaze.exe" "$tmp/elsewhere" "$tmp/out" "$tmp/err" || fail "no window"
-"$screen" title "$assets" "$game_pid" 20 || fail "the installed game shows no title"
+"$screen" title "$assets" "$game_win" 20 || fail "the installed game shows no title"
 close_wine_game
 [ "$game_status" -eq 0 ] || fail "the installed game: exit status $game_status"
 

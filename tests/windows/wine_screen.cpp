@@ -1,8 +1,8 @@
 // Watches the Windows game's window under Wine, on the test's X server.
-//   wine_screen title ASSET_DIR PID SECONDS
-//       waits until the window of process PID shows the title screen as
-//       render() paints it (scores 0), within the tolerance below
-//   wine_screen play ASSET_DIR PID SECONDS
+//   wine_screen title ASSET_DIR WINDOW SECONDS
+//       waits until the X window WINDOW shows the title screen as render()
+//       paints it (scores 0), within the tolerance below
+//   wine_screen play ASSET_DIR WINDOW SECONDS
 //       holds Space, then watches for SECONDS: the title must be gone and the
 //       frames must keep changing
 // Exit status 0 when the check holds, 1 when not, 2 when it cannot run.
@@ -161,7 +161,7 @@ int checkPlay(XScreen &screen, const std::vector<Image> &titles, double seconds)
 
 int main(int argc, char **argv) {
     if (argc != 5 || (std::strcmp(argv[1], "title") != 0 && std::strcmp(argv[1], "play") != 0)) {
-        std::fprintf(stderr, "usage: wine_screen title|play ASSET_DIR PID SECONDS\n");
+        std::fprintf(stderr, "usage: wine_screen title|play ASSET_DIR WINDOW SECONDS\n");
         return 2;
     }
     if (!al_init() || !al_init_image_addon() || !al_init_primitives_addon()) {
@@ -179,8 +179,9 @@ int main(int argc, char **argv) {
     const std::vector<Image> titles = expectedTitles();
     XScreen screen;
     const double seconds = std::atof(argv[4]);
-    if (!openXScreen(screen) || !waitForManagedWindow(screen, std::atoi(argv[3]), 30.0)) {
-        std::fprintf(stderr, "wine_screen: no window of process %s\n", argv[3]);
+    screen.gameWindow = std::strtoul(argv[3], nullptr, 10);
+    if (!openXScreen(screen) || !updateGameWindow(screen)) {
+        std::fprintf(stderr, "wine_screen: no window %s\n", argv[3]);
         return 1;
     }
     return std::strcmp(argv[1], "title") == 0 ? checkTitle(screen, titles, seconds)

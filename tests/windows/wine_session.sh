@@ -7,8 +7,9 @@
 #   start_wine_game EXE DIR OUT ERR   start EXE in DIR under Wine with its
 #                                     output in OUT and ERR; sets $game_pid
 #                                     and $game_win, fails without a window
-#   close_wine_game                   close the window the desktop's way and
-#                                     wait; sets $game_status (124: it hung)
+#   close_wine_game [SECONDS]         close the window the desktop's way and
+#                                     wait (10 s); sets $game_status (124: it
+#                                     was still running)
 #   wait_wine_game SECONDS            wait for the game to end by itself
 # The script passes the xwin tool as XWIN and the prefix as WINE_PREFIX_DIR.
 
@@ -69,6 +70,8 @@ wait_wine_game() {
         sleep 0.1
     done
     if kill -0 "$game_pid" 2>/dev/null; then
+        xwininfo -id "$game_win" 2>/dev/null | grep -q IsViewable &&
+            echo "its window is still shown"
         kill -9 "$game_pid"
         wait "$game_pid" 2>/dev/null
         game_status=124
@@ -81,5 +84,5 @@ wait_wine_game() {
 
 close_wine_game() {
     "$XWIN" close "$game_win"
-    wait_wine_game 10
+    wait_wine_game "${1:-10}"
 }

@@ -35,11 +35,11 @@ record() { # record FILE SECONDS: the null sink's output, mono
 echo "--- started from another folder"
 start=$(date +%s.%N)
 start_wine_game "$game/clockmaze.exe" "$tmp/elsewhere" "$tmp/out" "$tmp/err" || fail "no window"
-"$screen" title "$assets" "$game_pid" 20 || fail "the title does not show"
+"$screen" title "$assets" "$game_win" 20 || fail "the title does not show"
 echo "title after $(awk "BEGIN { printf \"%.1f\", $(date +%s.%N) - $start }") s"
 record "$tmp/title.raw" 4
 "$soundtool" hears "$tmp/title.raw" $menuHz 1 0.05 || fail "the menu music is not heard on the title"
-"$screen" play "$assets" "$game_pid" 3 || fail "Space does not start a game whose frames change"
+"$screen" play "$assets" "$game_win" 3 || fail "Space does not start a game whose frames change"
 record "$tmp/game.raw" 4
 "$soundtool" hears "$tmp/game.raw" $tickHz 1 0.05 || fail "the in-game music is not heard in a game"
 close_wine_game
@@ -48,10 +48,10 @@ cat "$tmp/out" "$tmp/err"
 
 echo "--- fullscreen and back, then Esc on the title"
 start_wine_game "$game/clockmaze.exe" "$tmp/elsewhere" "$tmp/out" "$tmp/err" || fail "no window"
-"$screen" title "$assets" "$game_pid" 20 >/dev/null || fail "the title does not show"
+"$screen" title "$assets" "$game_win" 20 >/dev/null || fail "the title does not show"
 # Pictures lost with the window's textures would leave only the scores.
 xdotool windowactivate --sync "$game_win" key F11 sleep 1 key F11 2>/dev/null
-"$screen" title "$assets" "$game_pid" 10 || fail "the title is gone after fullscreen and back"
+"$screen" title "$assets" "$game_win" 10 || fail "the title is gone after fullscreen and back"
 xdotool windowactivate --sync "$game_win" key Escape 2>/dev/null
 wait_wine_game 10
 [ "$game_status" -eq 0 ] || fail "Esc on the title: exit status $game_status"
@@ -59,7 +59,7 @@ wait_wine_game 10
 echo "--- without the four sounds"
 rm "$game"/assets/*.wav
 start_wine_game "$game/clockmaze.exe" "$tmp/elsewhere" "$tmp/out" "$tmp/err" || fail "no window"
-"$screen" title "$assets" "$game_pid" 20 >/dev/null || fail "the title does not show without sounds"
+"$screen" title "$assets" "$game_win" 20 >/dev/null || fail "the title does not show without sounds"
 close_wine_game
 [ "$game_status" -eq 0 ] || fail "without sounds: exit status $game_status"
 [ "$(cat "$tmp/out")" = "errorerrorerrorerror" ] || fail "standard output is '$(cat "$tmp/out")'"
