@@ -17,9 +17,9 @@ for run in $(seq "$runs"); do
         echo "run $run: no window"
         continue
     fi
-    # Closed once the title shows, as a player would: a close sent while
-    # the window is still being set up is lost (the game has no event queue
-    # on it yet) and the game would rightly go on running.
+    # Closed once the title shows, as a player would: under load, a close
+    # sent 0.3 s after the window appeared was now and then lost, and the
+    # game went on waiting in its loop.
     if ! "$screen" title "$assets" "$game_win" 30 >/dev/null; then
         no_window=$((no_window + 1))
         echo "run $run: no title"
