@@ -1,16 +1,18 @@
 # The two front doors: `make run` plays, `make test` runs every test.
 BUILD := build
 ASAN_BUILD := build-asan
+WIN_BUILD := build-win
 JOBS := $(shell nproc)
 
-.PHONY: run test bench package build build-asan deps test-deps package-deps clean
+.PHONY: run test bench package windows build build-asan deps test-deps package-deps windows-deps clean
 
 run: deps build
 	$(BUILD)/clockmaze
 
 # Every test twice: the release build, then the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
-test: test-deps build build-asan
+# AddressSanitizer and UndefinedBehaviorSanitizer. The release build's suite
+# also tries the Windows release under Wine.
+test: test-deps build build-asan windows
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
@@ -22,8 +24,16 @@ bench: test-deps build
 package: package-deps build
 	cmake --build $(BUILD) --target package
 
+# The Windows release, cross-built from the same sources:
+# $(WIN_BUILD)/clockmaze-<version>-win64.zip and -win64-setup.exe. The
+# pictures, sounds and icon come from the native build's generator.
+windows: windows-deps build
+	cmake -S windows -B $(WIN_BUILD) -DCLOCKMAZE_ASSET_DIR=$(abspath $(BUILD))/assets \
+		-DCLOCKMAZE_ICON=$(abspath $(BUILD))/icons/io.github.clockmaze.ClockMaze.ico
+	cmake --build $(WIN_BUILD) -j$(JOBS)
+
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCLOCKMAZE_WINDOWS_BUILD=$(abspath $(WIN_BUILD))
 	cmake --build $(BUILD) -j$(JOBS)
 
 build-asan:
@@ -39,5 +49,8 @@ test-deps:
 package-deps:
 	./tools/install-deps.sh package
 
+windows-deps:
+	./tools/install-deps.sh windows
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD)

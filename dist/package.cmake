@@ -38,4 +38,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CLOCKMAZE_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Every file and member of the package dated to the release, wherever and
+# whenever it is built: CPack reads SOURCE_DATE_EPOCH as it packs.
+execute_process(COMMAND date -u -d "${CLOCKMAZE_RELEASE_DATE} 12:00" +%s
+  OUTPUT_VARIABLE CLOCKMAZE_RELEASE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+file(WRITE ${dist}/cpack-project.cmake "set(ENV{SOURCE_DATE_EPOCH} ${CLOCKMAZE_RELEASE_EPOCH})\n")
+set(CPACK_PROJECT_CONFIG_FILE ${dist}/cpack-project.cmake)
 include(CPack)

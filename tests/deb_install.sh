@@ -32,8 +32,10 @@ debs=("$tmp"/deb/clockmaze_*.deb)
 deb=${debs[0]}
 echo "built $(basename "$deb")"
 
-lintian --fail-on error "$deb" 2>&1 | grep -v "not recommended"
+lintian -I --fail-on error "$deb" 2>&1 | grep -v "not recommended" | tee "$tmp/lintian.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "FAIL: lintian reports errors"; exit 1; }
+# Built with Debian's hardening flags, the program draws no hardening note.
+grep -q "hardening-" "$tmp/lintian.log" && { echo "FAIL: lintian finds the program unhardened"; exit 1; }
 
 # Which of the package's paths are there before it is installed: those
 # that are not (its own files and folders) must be gone after the purge.

@@ -1,8 +1,10 @@
 // Sound helper for the shell tests.
 //   soundtool tone FILE SECONDS HZ       write a sine tone as a WAV file
-//   soundtool hears RAWFILE HZ SECONDS   exit 0 if the recording (raw mono
-//       signed 16-bit little-endian at 44.1 kHz, as parec writes it) holds
-//       the tone, loud and clear, for at least SECONDS in total
+//   soundtool hears RAWFILE HZ SECONDS [WINDOW]
+//       exit 0 if the recording (raw mono signed 16-bit little-endian at
+//       44.1 kHz, as parec writes it) holds the tone, loud and clear, for at least SECONDS in
+//       total, judged in half-second windows, or in windows of WINDOW seconds when given (short
+//       ones ride out a stream's dropouts, which shift its phase)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,11 +12,12 @@
 
 #include "support/wav_tone.h"
 
-constexpr double loudRms = 0.02;       // fraction of full scale; digital silence is 0
-constexpr double clearShare = 0.8;     // energy share at the tone's frequency
-constexpr size_t windowFrames = 22050; // half a second
+constexpr double loudRms = 0.02;      // fraction of full scale; digital silence is 0
+constexpr double clearShare = 0.8;    // energy share at the tone's frequency
+constexpr double defaultWindow = 0.5; // seconds
 
-static int hears(const char *path, double frequency, double wantedSeconds) {
+static int hears(const char *path, double frequency, double wantedSeconds, double window) {
+    const auto windowFrames = static_cast<size_t>(window * toneSampleRate);
     FILE *file = std::fopen(path, "rb");
     if (!file) {
         std::fprintf(stderr, "soundtool: cannot read %s\n", path);
@@ -47,10 +50,12 @@ int main(int argc, char **argv) {
     if (argc == 5 && std::strcmp(argv[1], "tone") == 0) {
         return writeToneWav(argv[2], std::atof(argv[3]), std::atof(argv[4]), 0.5) ? 0 : 2;
     }
-    if (argc == 5 && std::strcmp(argv[1], "hears") == 0) {
-        return hears(argv[2], std::atof(argv[3]), std::atof(argv[4]));
+    if ((argc == 5 || argc == 6) && std::strcmp(argv[1], "hears") == 0) {
+        return hears(argv[2], std::atof(argv[3]), std::atof(argv[4]),
+                     argc == 6 ? std::atof(argv[5]) : defaultWindow);
     }
-    std::fprintf(stderr,
-                 "usage: soundtool tone FILE SECONDS HZ | soundtool hears RAWFILE HZ SECONDS\n");
+    std::fprintf(
+        stderr,
+        "usage: soundtool tone FILE SECONDS HZ | soundtool hears RAWFILE HZ SECONDS [WINDOW]\n");
     return 2;
 }

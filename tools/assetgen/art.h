@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // How a finished picture treats the part nothing was drawn on.
 enum class Key {
@@ -70,6 +71,14 @@ ALLEGRO_BITMAP *paintBackdrop(int urgency); // 0 calm, 1..3 warnings
 ALLEGRO_BITMAP *paintTitleFrame(int fileNumber);
 ALLEGRO_BITMAP *paintMessage(int fileNumber);
 ALLEGRO_BITMAP *paintIcon(int size); // size x size desktop icon, drawn for that size
+
+// One size of the icon, already written as a PNG file.
+struct IconFile {
+    int size; // pixels, 16 to 256
+    std::string pngPath;
+};
+// The Windows .ico holding every given size; false when it cannot be written.
+bool writeIco(const std::vector<IconFile> &icons, const std::string &path);
 
 // Sounds, written straight to WAV files; false when a file cannot be written.
 bool writeSounds(const std::string &folder);

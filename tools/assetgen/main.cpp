@@ -3,7 +3,8 @@
 // sources give the same files.
 // usage: clockmaze_assetgen ASSET_DIR FONT_DIR SHEET_PNG ICON_DIR ICON_NAME
 // The icons go to ICON_DIR/<N>x<N>/apps/ICON_NAME.png, laid out as in the
-// hicolor theme; the game's window icon is the 64 px one, as icon.png.
+// hicolor theme; the game's window icon is the 64 px one, as icon.png, and
+// the Windows program's icon is ICON_DIR/ICON_NAME.ico, with every size.
 #include "art.h"
 
 #include <allegro5/allegro_image.h>
@@ -94,6 +95,7 @@ int main(int argc, char **argv) {
     if (!save(sheet, argv[3])) {
         return 1;
     }
+    std::vector<IconFile> icons;
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const std::string folder = std::string(argv[4]) + "/" + std::to_string(size) + "x" +
                                    std::to_string(size) + "/apps";
@@ -103,6 +105,11 @@ int main(int argc, char **argv) {
             (size == 64 && !save(icon, out + "/icon.png"))) {
             return 1;
         }
+        icons.push_back({size, folder + "/" + argv[5] + ".png"});
+    }
+    if (!writeIco(icons, std::string(argv[4]) + "/" + argv[5] + ".ico")) {
+        std::fprintf(stderr, "assetgen: cannot write the .ico file\n");
+        return 1;
     }
     return 0;
 }

@@ -1,0 +1,189 @@
+// Watches the Windows game's window under Wine, on the test's X server.
+//   wine_screen title ASSET_DIR WINDOW SECONDS
+//       waits until the X window WINDOW shows the title screen as render()
+//       paints it (scores 0), within the tolerance below
+//   wine_screen play ASSET_DIR WINDOW SECONDS
+//       holds Space, then watches for SECONDS: the title must be gone and the
+//       frames must keep changing
+// Exit status 0 when the check holds, 1 when not, 2 when it cannot run.
+#include <X11/keysym.h>
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "e2e/frames.h"
+#include "e2e/x_screen.h"
+#include "game/game_state.h"
+#include "render/screens.h"
+#include "shell/assets.h"
+#include "shell/shell.h"
+
+namespace {
+
+// The Windows game draws with OpenGL, as here, but its score digits come
+// from its own FreeType, not Debian's: measured, 157 pixels of the title
+// differed, none by more than 8 in a channel. Channels within 8 count as
+// equal, and one pixel in 1000 may differ further.
+constexpr int channelTolerance = 8;
+constexpr int allowedPerMille = 1;
+constexpr int titleSlots = 8;
+
+Image readBitmap(ALLEGRO_BITMAP *bitmap) {
+    Image image;
+    image.width = al_get_bitmap_width(bitmap);
+    image.height = al_get_bitmap_height(bitmap);
+    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            unsigned char r, g, b;
+            al_unmap_rgb(al_get_pixel(bitmap, x, y), &r, &g, &b);
+            image.pixels[static_cast<size_t>(y) * image.width + x] = (r << 16) | (g << 8) | b;
+        }
+    }
+    return image;
+}
+
+// What render() paints for each title picture, with both scores 0: the
+// game as it starts.
+std::vector<Image> expectedTitles() {
+    std::vector<Image> titles(titleSlots);
+    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    ALLEGRO_BITMAP *target = al_create_bitmap(screenWidth, screenHeight);
+    al_set_target_bitmap(target);
+    game = GameState{};
+    for (unsigned frame = 0; frame < 10000; ++frame) {
+        game.phaseFrame = frame;
+        Image &title = titles[static_cast<size_t>(menuFrameSlot(frame))];
+        if (title.width == 0) {
+            render();
+            title = readBitmap(target);
+        }
+    }
+    return titles;
+}
+
+// Wine may frame its window with a border of its own: the game's 800x600
+// picture is the middle of it.
+Image gameArea(const Image &window) {
+    if (window.width < screenWidth || window.height < screenHeight) {
+        return window;
+    }
+    Image area;
+    area.width = screenWidth;
+    area.height = screenHeight;
+    const int left = (window.width - screenWidth) / 2, top = (window.height - screenHeight) / 2;
+    for (int y = 0; y < screenHeight; ++y) {
+        const uint32_t *row = &window.pixels[static_cast<size_t>(y + top) * window.width + left];
+        area.pixels.insert(area.pixels.end(), row, row + screenWidth);
+    }
+    return area;
+}
+
+// Pixels differing from the nearest title, or -1 when the sizes differ.
+int titleDistance(const Image &area, const std::vector<Image> &titles) {
+    int nearest = -1;
+    for (const Image &title : titles) {
+        const FrameDiff diff = compareImages(area, title, channelTolerance);
+        if (diff.sizesMatch && (nearest < 0 || diff.differing < nearest)) {
+            nearest = diff.differing;
+        }
+    }
+    return nearest;
+}
+
+bool grabArea(XScreen &screen, Image &area) {
+    Image window;
+    if (!updateGameWindow(screen) || !grabGameWindow(screen, window)) {
+        return false;
+    }
+    area = gameArea(window);
+    return true;
+}
+
+int checkTitle(XScreen &screen, const std::vector<Image> &titles, double seconds) {
+    const int allowed = screenWidth * screenHeight * allowedPerMille / 1000;
+    int closest = -1;
+    for (double waited = 0; waited < seconds; waited += 0.1) {
+        Image area;
+        const int distance = grabArea(screen, area) ? titleDistance(area, titles) : -1;
+        if (distance >= 0 && distance <= allowed) {
+            std::printf("title shown: %d of %d pixels differ from render() by more than %d\n",
+                        distance, screenWidth * screenHeight, channelTolerance);
+            return 0;
+        }
+        if (distance >= 0 && (closest < 0 || distance < closest)) {
+            closest = distance;
+        }
+        usleep(100000);
+    }
+    std::fprintf(stderr,
+                 "wine_screen: no title within %.0f s; at best %d pixels differ (%d allowed)\n",
+                 seconds, closest, allowed);
+    return 1;
+}
+
+int checkPlay(XScreen &screen, const std::vector<Image> &titles, double seconds) {
+    activateWindow(screen, screen.gameWindow, 5.0);
+    sendKey(screen, XK_space, true);
+    usleep(500000);
+    sendKey(screen, XK_space, false);
+    usleep(500000);
+    const int allowed = screenWidth * screenHeight * allowedPerMille / 1000;
+    Image previous;
+    int grabs = 0, changes = 0, titleLike = 0;
+    for (double waited = 0; waited < seconds; waited += 0.1, ++grabs) {
+        Image area;
+        if (!grabArea(screen, area)) {
+            std::fprintf(stderr, "wine_screen: the window is gone\n");
+            return 1;
+        }
+        const int distance = titleDistance(area, titles);
+        titleLike += distance >= 0 && distance <= allowed;
+        changes += grabs > 0 && compareImages(area, previous, 0).differing > 0;
+        previous = area;
+        usleep(100000);
+    }
+    std::printf("in play: %d of %d grabs changed, %d looked like the title\n", changes, grabs - 1,
+                titleLike);
+    // A level's clock hand and mouse move every frame; a few grabs may catch
+    // the same frame.
+    return titleLike == 0 && changes * 4 >= (grabs - 1) * 3 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 5 || (std::strcmp(argv[1], "title") != 0 && std::strcmp(argv[1], "play") != 0)) {
+        std::fprintf(stderr, "usage: wine_screen title|play ASSET_DIR WINDOW SECONDS\n");
+        return 2;
+    }
+    if (!al_init() || !al_init_image_addon() || !al_init_primitives_addon()) {
+        std::fprintf(stderr, "wine_screen: cannot start Allegro\n");
+        return 2;
+    }
+    al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    if (chdir(argv[2]) != 0) {
+        std::fprintf(stderr, "wine_screen: no folder %s\n", argv[2]);
+        return 2;
+    }
+    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    loadImages();
+    loadFont();
+    const std::vector<Image> titles = expectedTitles();
+    XScreen screen;
+    const double seconds = std::atof(argv[4]);
+    screen.gameWindow = std::strtoul(argv[3], nullptr, 10);
+    if (!openXScreen(screen) || !updateGameWindow(screen)) {
+        std::fprintf(stderr, "wine_screen: no window %s\n", argv[3]);
+        return 1;
+    }
+    return std::strcmp(argv[1], "title") == 0 ? checkTitle(screen, titles, seconds)
+                                              : checkPlay(screen, titles, seconds);
+}
