@@ -123,6 +123,8 @@ TEST_F(WholeFrameTest, FrameIsTheLayersDrawnPlainly) {
         {"play, mouse in ring 3", [] { game.mouse.ring = 3, game.mouse.angle = 200.0f; }},
         {"opening zoom", [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 20; }},
         {"zoom's first frame", [] { game.levelTransition = true, game.phaseFrame = 0; }},
+        {"zoom, the face just over the frame's corners",
+         [] { game.levelTransition = true, game.phaseFrame = 29; }},
         {"zoom to the next level",
          [] { game.levelTransition = true, game.phaseFrame = 45, game.mouse.ring = 5; }},
         {"zoom's last frame", [] { game.levelTransition = true, game.phaseFrame = 60; }},
