@@ -45,7 +45,7 @@ static void compose(ALLEGRO_BITMAP *target, ALLEGRO_BITMAP *background) {
         al_set_target_bitmap(restScene.picture);
         al_use_transform(&frame);
         al_clear_to_color(al_map_rgb(0, 0, 0));
-        drawBackground();
+        drawBackgroundBesideFace();
         drawClockFace();
         al_set_target_bitmap(target);
     }

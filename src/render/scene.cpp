@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "game/game_state.h"
+#include "render/screens.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
 
@@ -29,25 +30,32 @@ float zoomProgress() {
     return static_cast<float>(game.phaseFrame) / static_cast<float>(zoomFrames);
 }
 
-// Layer k is 3^(t - k) times the clock's size; a texel in from its rim
-// smoothing still finds only opaque texels.
+// Layer k is 3^(t - k) times the clock's size, t = 0 at rest; a texel in
+// from its rim smoothing still finds only opaque texels.
 float clockLayerRadius(int k) {
-    if (!isZooming() || k > clockLayers) {
+    if (k > clockLayers) {
         return 0.0f;
     }
-    const double exponent = zoomProgress() - static_cast<double>(k);
+    const double exponent = (isZooming() ? zoomProgress() : 0.0) - static_cast<double>(k);
     return zoomScale(static_cast<float>(exponent)) * (clockSize / 2 - 1);
 }
 
-float clockFaceRadius() { return clockLayerRadius(game.gameOver || game.score != 0 ? 0 : 1); }
+// The opening zoom of a new game leaves the outer clock out.
+float clockFaceRadius() {
+    const bool outerShown = !isZooming() || game.gameOver || game.score != 0;
+    return clockLayerRadius(outerShown ? 0 : 1);
+}
 
-// While zooming, each layer of the clock face hides a growing disc of what
-// lies beneath it: the background under the outermost layer, each layer
-// under the next, late in the zoom nearly the whole frame. Laid only beside
-// that disc, band by band under clipping rectangles, the same picture drawn
-// the same way lays the same pixels where it shows, and a fullscreen zoom
-// frame on a software renderer costs 23-29 ms of CPU instead of 29-35. The
-// plain way is draw(k).
+static void backgroundLayer(int) { drawBackground(); }
+
+void drawBackgroundBesideFace() { drawBesideDisc(clockFaceRadius(), backgroundLayer, 0); }
+
+// Each layer of the clock face hides a disc of what lies beneath it: the
+// background under the outermost layer, each layer under the next; late in
+// a zoom, nearly the whole frame. Laid only beside that disc, band by band
+// under clipping rectangles, the same picture drawn the same way lays the
+// same pixels where it shows, and a fullscreen zoom frame on a software
+// renderer costs 21-25 ms of CPU instead of 29-35. The plain way is draw(k).
 void drawBesideDisc(float r, void (*draw)(int), int k) {
     ALLEGRO_BITMAP *target = al_get_target_bitmap();
     const int width = al_get_bitmap_width(target), height = al_get_bitmap_height(target);

@@ -25,13 +25,15 @@ bool isZooming();
 // 0 to 1 over the zoom; meaningful only while zooming.
 float zoomProgress();
 
-// While zooming, the radius about the clock centre within which layer k,
-// or the whole face, is opaque and hides what lies beneath; 0 at rest.
+// The radius about the clock centre within which layer k, or the whole
+// face, is opaque and hides what lies beneath.
 float clockLayerRadius(int k);
 float clockFaceRadius();
 // Draws draw(k), a layer that a later one hides within radius r of the
 // clock centre, only beside that disc.
 void drawBesideDisc(float r, void (*draw)(int), int k);
+// The background, laid only where the clock face leaves it in sight.
+void drawBackgroundBesideFace();
 
 void drawClockFace();
 void drawClockLayer(int k);
