@@ -38,7 +38,7 @@ const SlotRow slotRows[] = {
     {"mouse_run0002.png", [] { return assets.mouseFrames[1]; }, KeyedOn::Blue, 600, 600},
     {"mouse_run0003.png", [] { return assets.mouseFrames[2]; }, KeyedOn::Blue, 600, 600},
     {"mouse_run0004.png", [] { return assets.mouseFrames[3]; }, KeyedOn::Blue, 600, 600},
-    {"clockhand.png", [] { return assets.clockHand; }, KeyedOn::Black, 100, 600},
+    {"clockhand.png", [] { return assets.clockHand; }, KeyedOn::Black, 70, 380},
     {"startmenu/startmenu06.png", [] { return assets.menuFrames[0]; }, KeyedOn::Nothing, 800, 600},
     {"startmenu/startmenu07.png", [] { return assets.menuFrames[1]; }, KeyedOn::Nothing, 800, 600},
     {"startmenu/startmenu00.png", [] { return assets.menuFrames[2]; }, KeyedOn::Nothing, 800, 600},

@@ -46,7 +46,7 @@ const PictureFile catalogue[pictureCount] = {
     {"mouse_run0002.png", &assets.mouseFrames[1], Key::Blue, 600, 600},
     {"mouse_run0003.png", &assets.mouseFrames[2], Key::Blue, 600, 600},
     {"mouse_run0004.png", &assets.mouseFrames[3], Key::Blue, 600, 600},
-    {"clockhand.png", &assets.clockHand, Key::Black, 100, 600},
+    {"clockhand.png", &assets.clockHand, Key::Black, 70, 380},
     {"messages\\msg2.png", &assets.messages[0], Key::None, 600, 200},
     {"messages\\msg3.png", &assets.messages[1], Key::None, 600, 200},
     {"messages\\msg4.png", &assets.messages[2], Key::None, 600, 200},

@@ -109,11 +109,13 @@ void drawClockHand() {
     al_draw_filled_circle(0, 0, 5, edge);
 }
 
-// 100 x 600, pivot at (50, 300), pointing to twelve; the tip reaches
-// radius 276, just inside the hour bars.
+// Pivot at (50, 300), pointing to twelve; the tip reaches radius 276, just
+// inside the hour bars. 70 x 380 holds it with a margin: a software renderer
+// pays for every pixel of the turned picture, transparent or not, and a
+// fullscreen frame lays it 1.8 times as large each way.
 ALLEGRO_BITMAP *paintClockHand() {
     Canvas canvas;
-    beginCanvas(canvas, 100, 600, rgba(0, 0, 0, 0));
+    beginCanvas(canvas, 70, 380, rgba(0, 0, 0, 0));
     ALLEGRO_TRANSFORM t = *al_get_current_transform();
     al_translate_transform(&t, 50 * oversample, 300 * oversample);
     al_use_transform(&t);
