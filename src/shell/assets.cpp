@@ -206,8 +206,9 @@ void chooseAssetRoot() {
     }
 }
 
-// Textures are never lost on the platforms the game runs on, so the
-// library need not keep a second copy of each picture (30 MB).
+// OpenGL never loses textures, and the game draws with OpenGL on Windows
+// too (see allegro5.cfg there), so the library need not keep a second copy
+// of each picture (30 MB).
 static int pictureFlags(int flags) {
     const int smooth = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
     return (flags & ~smooth) | ALLEGRO_NO_PRESERVE_TEXTURE | (assets.filtered ? smooth : 0);
