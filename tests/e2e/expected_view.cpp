@@ -51,24 +51,6 @@ static void adoptSnapshot(const GameSnapshot &snap) {
     arcMap = snap.arcs;
 }
 
-static void readBitmap(ALLEGRO_BITMAP *bitmap, Image &image) {
-    image.width = al_get_bitmap_width(bitmap);
-    image.height = al_get_bitmap_height(bitmap);
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    ALLEGRO_LOCKED_REGION *region =
-        al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ARGB_8888, ALLEGRO_LOCK_READONLY);
-    for (int y = 0; y < image.height && region; ++y) {
-        const char *row = static_cast<const char *>(region->data) + y * region->pitch;
-        const uint32_t *pixels = reinterpret_cast<const uint32_t *>(row);
-        for (int x = 0; x < image.width; ++x) {
-            image.pixels[static_cast<size_t>(y) * image.width + x] = pixels[x] & 0xffffff;
-        }
-    }
-    if (region) {
-        al_unlock_bitmap(bitmap);
-    }
-}
-
 static ALLEGRO_BITMAP *windowOfSize(int width, int height) {
     if (window && al_get_bitmap_width(window) == width && al_get_bitmap_height(window) == height) {
         return window;

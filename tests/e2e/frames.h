@@ -10,6 +10,10 @@ struct Image {
     std::vector<uint32_t> pixels; // 0xRRGGBB, row by row from the top left
 };
 
+struct ALLEGRO_BITMAP;
+// The picture's pixels, its alpha dropped.
+void readBitmap(ALLEGRO_BITMAP *bitmap, Image &image);
+
 // How two pictures of the same size differ.
 struct FrameDiff {
     int differing = 0;  // pixels with some channel further apart than the tolerance

@@ -22,16 +22,7 @@ bool loadImage(const std::string &path, Image &image) {
     if (!bitmap) {
         return false;
     }
-    image.width = al_get_bitmap_width(bitmap);
-    image.height = al_get_bitmap_height(bitmap);
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            unsigned char r, g, b;
-            al_unmap_rgb(al_get_pixel(bitmap, x, y), &r, &g, &b);
-            image.pixels[static_cast<size_t>(y) * image.width + x] = (r << 16) | (g << 8) | b;
-        }
-    }
+    readBitmap(bitmap, image);
     al_destroy_bitmap(bitmap);
     return true;
 }

@@ -35,21 +35,6 @@ constexpr int channelTolerance = 8;
 constexpr int allowedPerMille = 1;
 constexpr int titleSlots = 8;
 
-Image readBitmap(ALLEGRO_BITMAP *bitmap) {
-    Image image;
-    image.width = al_get_bitmap_width(bitmap);
-    image.height = al_get_bitmap_height(bitmap);
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            unsigned char r, g, b;
-            al_unmap_rgb(al_get_pixel(bitmap, x, y), &r, &g, &b);
-            image.pixels[static_cast<size_t>(y) * image.width + x] = (r << 16) | (g << 8) | b;
-        }
-    }
-    return image;
-}
-
 // What render() paints for each title picture, with both scores 0: the
 // game as it starts.
 std::vector<Image> expectedTitles() {
@@ -63,7 +48,7 @@ std::vector<Image> expectedTitles() {
         Image &title = titles[static_cast<size_t>(menuFrameSlot(frame))];
         if (title.width == 0) {
             render();
-            title = readBitmap(target);
+            readBitmap(target, title);
         }
     }
     return titles;
