@@ -4,15 +4,16 @@ ASAN_BUILD := build-asan
 WIN_BUILD := build-win
 JOBS := $(shell nproc)
 
-.PHONY: run test bench package windows build build-asan deps test-deps package-deps windows-deps clean
+.PHONY: run test bench package windows check-windows build build-asan deps test-deps package-deps windows-deps clean
 
 run: deps build
 	$(BUILD)/clockmaze
 
 # Every test twice: the release build, then the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer. The release build's suite
-# also tries the Windows release under Wine.
-test: test-deps build build-asan windows
+# AddressSanitizer and UndefinedBehaviorSanitizer. Before them, the rules,
+# frame and asset tests of the Windows build under Wine; the release
+# build's suite also tries the Windows release under Wine.
+test: test-deps build build-asan check-windows
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
@@ -27,10 +28,20 @@ package: package-deps build
 # The Windows release, cross-built from the same sources:
 # $(WIN_BUILD)/clockmaze-<version>-win64.zip and -win64-setup.exe. The
 # pictures, sounds and icon come from the native build's generator.
+WIN_ARGS := -DCLOCKMAZE_ASSET_DIR=$(abspath $(BUILD))/assets \
+	-DCLOCKMAZE_ICON=$(abspath $(BUILD))/icons/io.github.clockmaze.ClockMaze.ico
 windows: windows-deps build
-	cmake -S windows -B $(WIN_BUILD) -DCLOCKMAZE_ASSET_DIR=$(abspath $(BUILD))/assets \
-		-DCLOCKMAZE_ICON=$(abspath $(BUILD))/icons/io.github.clockmaze.ClockMaze.ico
+	cmake -S windows -B $(WIN_BUILD) $(WIN_ARGS)
 	cmake --build $(WIN_BUILD) -j$(JOBS)
+
+# The release as above, and the rules, frame and asset tests cross-built
+# beside it (the libraries shared), run under Wine in one prefix; their
+# frames are held to those the native build drew.
+check-windows: test-deps build
+	cmake -S windows -B $(WIN_BUILD) $(WIN_ARGS) -DCLOCKMAZE_WINDOWS_TESTS=ON \
+		-DCLOCKMAZE_FRAME_REFERENCE=$(abspath $(BUILD))/frame-reference.txt
+	cmake --build $(WIN_BUILD) -j$(JOBS)
+	cd $(WIN_BUILD)/game && ctest --output-on-failure -j$(JOBS)
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCLOCKMAZE_WINDOWS_BUILD=$(abspath $(WIN_BUILD))

@@ -10,12 +10,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 #include "shell/assets.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 enum class KeyedOn { Nothing, Black, Blue };
 
@@ -76,6 +81,14 @@ void writeMarkedPicture(const std::string &path, int marker, int width, int heig
     al_destroy_bitmap(bitmap);
 }
 
+// A file name as the loaders spell it on this platform.
+std::string native(std::string file) {
+    for (char &c : file) {
+        c = c == '/' ? ALLEGRO_NATIVE_PATH_SEP : c;
+    }
+    return file;
+}
+
 void writeFile(const std::string &path, const std::string &content) {
     FILE *file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;
@@ -92,39 +105,47 @@ class LoadTest : public ::testing::Test {
 
     void SetUp() override {
         al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-        char pattern[] = "/tmp/clockmaze-assets-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
+        // A folder of its own: the cases may run side by side.
+        std::random_device random;
+        fs::path made;
+        do {
+            made = fs::temp_directory_path() / ("clockmaze-assets-" + std::to_string(random()));
+        } while (!fs::create_directory(made));
+        folder = made.string();
         ASSERT_TRUE(al_make_directory((folder + "/startmenu").c_str()));
         ASSERT_TRUE(al_make_directory((folder + "/messages").c_str()));
         for (int i = 0; i < rowCount; ++i) {
             writeMarkedPicture(folder + "/" + slotRows[i].file, i + 1, slotRows[i].width,
                                slotRows[i].height);
         }
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        previous = here;
+        previous = fs::current_path();
         assets = AssetSet{};
     }
 
     void TearDown() override {
-        ASSERT_EQ(chdir(previous.c_str()), 0);
-        std::system(("rm -rf '" + folder + "'").c_str());
+        fs::current_path(previous);
+        fs::remove_all(folder);
+    }
+
+    void emptyFolder() {
+        for (const fs::directory_entry &entry : fs::directory_iterator(folder)) {
+            fs::remove_all(entry.path());
+        }
     }
 
     // Runs a loader from inside the folder, as the game runs from its own.
     template <typename Loader> void loadFromFolder(Loader loader) {
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        fs::current_path(folder);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         loader();
         err = testing::internal::GetCapturedStderr();
         out = testing::internal::GetCapturedStdout();
-        ASSERT_EQ(chdir(previous.c_str()), 0);
+        fs::current_path(previous);
     }
 
     std::string folder;
-    std::string previous;
+    fs::path previous;
     std::string err; // what the loader wrote on standard error
     std::string out; // what the loader wrote on standard output
 };
@@ -196,7 +217,7 @@ TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
         }
         assets = AssetSet{};
         loadFromFolder(loadImages);
-        EXPECT_EQ(err, std::string("clockmaze: ") + broken.says + "\n") << slot.file;
+        EXPECT_EQ(err, native(std::string("clockmaze: ") + broken.says + "\n")) << slot.file;
         EXPECT_EQ(out, "") << "standard output is kept for the sound report";
         for (int i = 0; i < rowCount; ++i) {
             if (i == broken.row) {
@@ -211,11 +232,11 @@ TEST_F(LoadTest, ABrokenPictureLeavesOnlyItsSlotEmptyAndSaysWhich) {
 }
 
 TEST_F(LoadTest, EveryPictureMissingStillReturnsWithEverySlotEmpty) {
-    std::system(("rm -rf '" + folder + "'/*").c_str());
+    emptyFolder();
     loadFromFolder(loadImages);
     for (const SlotRow &row : slotRows) {
         EXPECT_EQ(row.picture(), nullptr) << row.file;
-        EXPECT_NE(err.find(std::string("\"") + row.file + "\"\n"), std::string::npos) << row.file;
+        EXPECT_NE(err.find("\"" + native(row.file) + "\"\n"), std::string::npos) << row.file;
     }
     EXPECT_EQ(out, "");
 }
@@ -232,14 +253,15 @@ TEST_F(LoadTest, TheFolderHoldsNearlyAllTheFilesAndWhatItLacksIsNamed) {
                        "game_over_overlay.wav, zoom_transition.wav\n");
     EXPECT_EQ(foldersSearched, folder + "\n");
 
-    std::system(("rm -rf '" + folder + "'/*").c_str());
+    emptyFolder();
     loadFromFolder(chooseAssetRoot);
     EXPECT_EQ(assetRoot, "");
     EXPECT_NE(err.find("clockmaze: none of the game's files in " + folder + ", "),
               std::string::npos)
         << err;
-    EXPECT_NE(err.find("tests/assets/ or "), std::string::npos) << err;
-    EXPECT_NE(err.find("tests/../share/games/clockmaze/\n"), std::string::npos) << err;
+    const std::string tests = std::string("tests") + ALLEGRO_NATIVE_PATH_SEP;
+    EXPECT_NE(err.find(tests + "assets/ or "), std::string::npos) << err;
+    EXPECT_NE(err.find(tests + "../share/games/clockmaze/\n"), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(std::count(foldersSearched.begin(), foldersSearched.end(), '\n'), 3);
 }
@@ -260,14 +282,14 @@ TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {
         const std::string path = folder + "/arialbd.ttf";
         std::remove(path.c_str());
         if (row.real) {
-            const std::string copy =
-                row.loads ? "cp '" + std::string(row.content) + "' '" + path
-                          : "head -c 20000 '" + std::string(row.content) + "' > '" + path;
-            ASSERT_EQ(std::system((copy + "'").c_str()), 0);
+            std::ifstream font(row.content, std::ios::binary);
+            std::string bytes((std::istreambuf_iterator<char>(font)),
+                              std::istreambuf_iterator<char>());
+            ASSERT_GT(bytes.size(), 20000u) << row.content;
+            writeFile(path, row.loads ? bytes : bytes.substr(0, 20000));
         } else if (row.content) {
             writeFile(path, row.content);
         }
-        assets.font = nullptr;
         loadFromFolder(loadFont);
         EXPECT_EQ(assets.font != nullptr, row.loads) << row.what;
         EXPECT_EQ(err, row.loads
@@ -279,6 +301,11 @@ TEST_F(LoadTest, FontLoadsAtSize28OrLeavesTheSlotEmpty) {
             // Liberation Sans Bold at 28: digits about 20 px tall, lines about 32.
             EXPECT_NEAR(al_get_font_line_height(assets.font), 32, 2) << row.what;
             EXPECT_NEAR(al_get_text_width(assets.font, "0123456789"), 156, 4) << row.what;
+        }
+        // A loaded font holds its file open, which Windows would not let go.
+        if (assets.font) {
+            al_destroy_font(assets.font);
+            assets.font = nullptr;
         }
     }
 }

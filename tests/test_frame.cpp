@@ -2,20 +2,16 @@
 // any size, is the layers drawn plainly, one after the other, byte for
 // byte. Into memory bitmaps by default; with FRAME_TESTS_ON_DISPLAY set
 // (under Xvfb), into the back buffer of a real 800x600 window and video
-// bitmaps of the other sizes. And the screenshot tool that drives it.
+// bitmaps of the other sizes.
 #include <gtest/gtest.h>
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,12 +21,11 @@
 #include "render/rest_scene.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
+#include "support/frame_rows.h"
 #include "support/plain_frame.h"
 #include "support/render_fixture.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Every byte of the target, alpha included.
 std::vector<unsigned char> pixels() {
@@ -47,14 +42,6 @@ std::vector<unsigned char> pixels() {
     al_unlock_bitmap(target);
     return out;
 }
-
-// The window sizes the frames are drawn for: the game's own, fullscreen on
-// a full-HD screen (the frame 1440x1080 between bars at the sides) and a
-// window resized to an odd shape (1000x750 between bars above and below).
-struct WindowSize {
-    int width, height;
-};
-const WindowSize windowSizes[] = {{800, 600}, {1920, 1080}, {1000, 900}};
 
 class WholeFrameTest : public ::testing::Test {
   protected:
@@ -103,48 +90,11 @@ std::string sizeOf(ALLEGRO_BITMAP *window) {
            std::to_string(al_get_bitmap_height(window));
 }
 
-// The rows run in order, so the background and clock composed for the
-// resting scene go stale between them as they would in a game.
+// Every game state of frameRows, in every window size.
 TEST_F(WholeFrameTest, FrameIsTheLayersDrawnPlainly) {
-    struct Row {
-        const char *name;
-        std::function<void()> set;
-    };
-    const Row rows[] = {
-        {"title", [] { game.inGame = false; }},
-        {"title, last pictures", [] { game.inGame = false, game.phaseFrame = 195; }},
-        {"play, calm background", [] {}},
-        {"play, first warning", [] { game.timeLeft = 400; }},
-        {"play, second warning", [] { game.timeLeft = 200; }},
-        {"play, last warning", [] { game.timeLeft = 100; }},
-        {"play, calm again", [] { game.timeLeft = 770; }},
-        {"play, hand at three", [] { game.timeLeft = 193; }},
-        {"play, empty clock", [] { game.timeLeft = 0; }},
-        {"play, mouse in ring 3", [] { game.mouse.ring = 3, game.mouse.angle = 200.0f; }},
-        {"opening zoom", [] { game.score = 0, game.levelTransition = true, game.phaseFrame = 20; }},
-        {"zoom's first frame", [] { game.levelTransition = true, game.phaseFrame = 0; }},
-        {"zoom, the face just over the frame's corners",
-         [] { game.levelTransition = true, game.phaseFrame = 29; }},
-        {"zoom to the next level",
-         [] { game.levelTransition = true, game.phaseFrame = 45, game.mouse.ring = 5; }},
-        {"zoom's last frame", [] { game.levelTransition = true, game.phaseFrame = 60; }},
-        {"level message sliding in",
-         [] { game.levelTransition = true, game.phaseFrame = 80, game.messageIndex = 4; }},
-        {"level message at rest",
-         [] { game.levelTransition = true, game.phaseFrame = 150, game.messageIndex = 12; }},
-        {"game over, zooming", [] { game.gameOver = true, game.phaseFrame = 30; }},
-        {"game over, white", [] { game.gameOver = true, game.phaseFrame = 60; }},
-        {"paused in play", [] { game.paused = true; }},
-        {"paused in a zoom", [] { game.paused = true, game.levelTransition = true; }},
-        {"play, another maze",
-         [] {
-             static const int rolls[] = {33, 2, 28, 11, 17, 4, 12, 0};
-             layMaze(rolls);
-         }},
-    };
     for (ALLEGRO_BITMAP *window : windows) {
         al_set_target_bitmap(window);
-        for (const Row &row : rows) {
+        for (const FrameRow &row : frameRows) {
             levelInPlay();
             row.set();
             al_clear_to_color(al_map_rgb(255, 0, 255));
@@ -397,63 +347,6 @@ TEST_F(FrameTest, AnyWindowShowsTheFrameScaledBetweenBars) {
     }
     al_set_target_bitmap(target);
     al_destroy_bitmap(window);
-}
-
-class ScreenshotToolTest : public RenderTest {
-  protected:
-    static int run(const std::string &args) {
-        const std::string command = std::string(SCREENSHOTS_TOOL) + " " + args + " 2>/dev/null";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    void SetUp() override {
-        RenderTest::SetUp();
-        ASSERT_TRUE(al_init_image_addon());
-        scratch = fs::temp_directory_path() / ("screenshots-test-" + std::to_string(getpid()));
-        fs::remove_all(scratch);
-        fs::create_directories(scratch / "empty-assets");
-    }
-    void TearDown() override {
-        fs::remove_all(scratch);
-        RenderTest::TearDown();
-    }
-    fs::path scratch;
-};
-
-TEST_F(ScreenshotToolTest, WritesEveryScreen) {
-    const std::string empty = (scratch / "empty-assets").string();
-    for (const std::string &assetDir : {empty, std::string(CLOCKMAZE_ASSET_DIR)}) {
-        const fs::path out = scratch / "out";
-        fs::remove_all(out);
-        ASSERT_EQ(run(assetDir + " " + out.string()), 0) << assetDir;
-        for (const char *name : {"title.png", "play.png", "warning1.png", "warning2.png",
-                                 "warning3.png", "message.png", "zoom.png", "gameover.png"}) {
-            ALLEGRO_BITMAP *picture = al_load_bitmap((out / name).c_str());
-            ASSERT_NE(picture, nullptr) << assetDir << " " << name;
-            EXPECT_EQ(al_get_bitmap_width(picture), 800) << name;
-            EXPECT_EQ(al_get_bitmap_height(picture), 600) << name;
-            al_destroy_bitmap(picture);
-        }
-
-        // Whatever the pictures, the game-over shot is at least 150/255 white,
-        ALLEGRO_BITMAP *over = al_load_bitmap((out / "gameover.png").c_str());
-        const Snapshot overShot = snapshot(over);
-        EXPECT_EQ(overShot.count([](Rgb p) { return p.r < 148 || p.g < 148 || p.b < 148; }), 0)
-            << assetDir;
-        al_destroy_bitmap(over);
-        // and the play shot has ring 4's wall at 202.5 degrees drawn over the clock.
-        ALLEGRO_BITMAP *play = al_load_bitmap((out / "play.png").c_str());
-        const Rgb wall = snapshot(play).at(352, 415);
-        EXPECT_NEAR(wall.r, 16, 16) << assetDir;
-        EXPECT_NEAR(wall.g, 64, 16) << assetDir;
-        EXPECT_NEAR(wall.b, 32, 16) << assetDir;
-        al_destroy_bitmap(play);
-    }
-}
-
-TEST_F(ScreenshotToolTest, RefusesBadArguments) {
-    EXPECT_EQ(run(""), 2);
-    EXPECT_EQ(run((scratch / "no-such-folder").string() + " " + (scratch / "out").string()), 1);
 }
 
 } // namespace

@@ -45,7 +45,8 @@ Snapshot snapshot(ALLEGRO_BITMAP *bitmap);
 // Drops the resting scene composed from earlier pictures.
 void forgetRestScene();
 
-constexpr const char *testFontPath = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
+// Liberation Sans Bold, the score font, as the build copies it.
+constexpr const char *testFontPath = CLOCKMAZE_TEST_FONT;
 
 class RenderTest : public ::testing::Test {
   protected:
