@@ -71,6 +71,12 @@ ALLEGRO_BITMAP *paintBackdrop(int urgency); // 0 calm, 1..3 warnings
 ALLEGRO_BITMAP *paintTitleFrame(int fileNumber);
 ALLEGRO_BITMAP *paintMessage(int fileNumber);
 ALLEGRO_BITMAP *paintIcon(int size); // size x size desktop icon, drawn for that size
+// The icon's picture, `size` pixels across, centred on (cx, cy) of the
+// current canvas: the game's own face, hand and mouse when `full`, else
+// the bolder ones drawn for small icons.
+void drawEmblem(float cx, float cy, int size, bool full);
+// The Windows installer's picture beside its welcome and finish pages.
+ALLEGRO_BITMAP *paintInstallerPanel();
 
 // One size of the icon, already written as a PNG file.
 struct IconFile {
@@ -79,6 +85,8 @@ struct IconFile {
 };
 // The Windows .ico holding every given size; false when it cannot be written.
 bool writeIco(const std::vector<IconFile> &icons, const std::string &path);
+// An opaque picture as a 24-bit Windows bitmap, which is what NSIS takes.
+bool writeBmp(ALLEGRO_BITMAP *bitmap, const std::string &path);
 
 // Sounds, written straight to WAV files; false when a file cannot be written.
 bool writeSounds(const std::string &folder);

@@ -106,17 +106,14 @@ void mouseSilhouette(float px) {
 
 } // namespace
 
-ALLEGRO_BITMAP *paintIcon(int size) {
-    Canvas canvas;
-    beginCanvas(canvas, size, size, rgba(0, 0, 0, 0));
+void drawEmblem(float cx, float cy, int size, bool full) {
     const ALLEGRO_TRANSFORM canvasTransform = *al_get_current_transform();
     const float px = 600.0f / size; // one finished pixel in face units
-    const bool full = size >= 128;
 
     ALLEGRO_TRANSFORM face;
     al_identity_transform(&face);
     al_scale_transform(&face, size / 600.0f, size / 600.0f);
-    al_translate_transform(&face, size / 2.0f, size / 2.0f);
+    al_translate_transform(&face, cx, cy);
     useLocal(face, canvasTransform);
     if (full) {
         drawClockFace();
@@ -148,5 +145,12 @@ ALLEGRO_BITMAP *paintIcon(int size) {
     } else {
         mouseSilhouette(px / 0.6f);
     }
+    al_use_transform(&canvasTransform);
+}
+
+ALLEGRO_BITMAP *paintIcon(int size) {
+    Canvas canvas;
+    beginCanvas(canvas, size, size, rgba(0, 0, 0, 0));
+    drawEmblem(size / 2.0f, size / 2.0f, size, size >= 128);
     return finishCanvas(canvas, Key::None);
 }

@@ -4,7 +4,8 @@
 // usage: clockmaze_assetgen ASSET_DIR FONT_DIR SHEET_PNG ICON_DIR ICON_NAME
 // The icons go to ICON_DIR/<N>x<N>/apps/ICON_NAME.png, laid out as in the
 // hicolor theme; the game's window icon is the 64 px one, as icon.png, and
-// the Windows program's icon is ICON_DIR/ICON_NAME.ico, with every size.
+// the Windows program's icon is ICON_DIR/ICON_NAME.ico, with every size,
+// beside the picture its installer shows, ICON_DIR/installer-panel.bmp.
 #include "art.h"
 
 #include <allegro5/allegro_image.h>
@@ -109,6 +110,11 @@ int main(int argc, char **argv) {
     }
     if (!writeIco(icons, std::string(argv[4]) + "/" + argv[5] + ".ico")) {
         std::fprintf(stderr, "assetgen: cannot write the .ico file\n");
+        return 1;
+    }
+    const std::string panel = std::string(argv[4]) + "/installer-panel.bmp";
+    if (!writeBmp(paintInstallerPanel(), panel)) {
+        std::fprintf(stderr, "assetgen: cannot write %s\n", panel.c_str());
         return 1;
     }
     return 0;
