@@ -37,15 +37,16 @@ execute_process(COMMAND touch -d "${RELEASE_DATE} 12:00:00 UTC" ${entries}
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -X -D -q -9 ${ZIP} ${entries}
   WORKING_DIRECTORY ${parent} COMMAND_ERROR_IS_FATAL ANY)
 
-# The uninstaller removes the installed files by name, deepest folders first.
+# The uninstaller knows the installed files by name, and removes their
+# folders deepest first.
 set(total 0)
-set(deletes "")
+set(installed "")
 set(dirs "")
 foreach(f ${files})
   file(SIZE ${STAGE}/${f} size)
   math(EXPR total "${total} + ${size}")
   string(REPLACE "/" "\\" winpath "${f}")
-  string(APPEND deletes "  Delete \"$INSTDIR\\${winpath}\"\n")
+  string(APPEND installed "  !insertmacro \${DO} \"${winpath}\"\n")
   get_filename_component(dir ${f} DIRECTORY)
   while(dir)
     list(APPEND dirs ${dir})
@@ -61,10 +62,11 @@ foreach(dir ${dirs})
   string(APPEND rmdirs "  RMDir \"$INSTDIR\\${windir}\"\n")
 endforeach()
 math(EXPR CLOCKMAZE_SIZE_KB "(${total} + 1023) / 1024")
-set(CLOCKMAZE_UNINSTALL_FILES "${deletes}")
+set(CLOCKMAZE_INSTALLED_FILES "${installed}")
 set(CLOCKMAZE_UNINSTALL_DIRS "${rmdirs}")
 set(CLOCKMAZE_STAGE ${STAGE})
 set(CLOCKMAZE_ICON ${ICON})
+set(CLOCKMAZE_INSTALLER_PANEL ${PANEL})
 set(CLOCKMAZE_SETUP ${SETUP})
 set(CLOCKMAZE_VERSION_DOTS ${VERSION_DOTS})
 set(nsi ${parent}/installer.nsi)

@@ -37,6 +37,9 @@ macro(clockmaze_windows_release)
   target_sources(clockmaze PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/clockmaze.rc)
   set_target_properties(clockmaze PROPERTIES WIN32_EXECUTABLE ON)
 
+  # The installer's picture, drawn by the generator beside the icon.
+  get_filename_component(panel ${CLOCKMAZE_ICON} DIRECTORY)
+  set(panel ${panel}/installer-panel.bmp)
   set(name clockmaze-${PROJECT_VERSION}-win64)
   set(zip ${CLOCKMAZE_RELEASE_DIR}/${name}.zip)
   set(setup ${CLOCKMAZE_RELEASE_DIR}/${name}-setup.exe)
@@ -47,6 +50,7 @@ macro(clockmaze_windows_release)
       -DSTAGE=${CMAKE_CURRENT_BINARY_DIR}/stage/${name}
       -DASSETS=${CLOCKMAZE_ASSET_DIR}
       -DICON=${CLOCKMAZE_ICON}
+      -DPANEL=${panel}
       -DALLEGRO_LICENCE=${CLOCKMAZE_ALLEGRO_LICENCE}
       -DFREETYPE_LICENCE=${CLOCKMAZE_FREETYPE_LICENCE}
       -DWINDIST=${windist}
@@ -58,6 +62,7 @@ macro(clockmaze_windows_release)
       -P ${windist}/release.cmake
     DEPENDS clockmaze ${windist}/release.cmake ${windist}/installer.nsi.in
       ${windist}/README.txt.in ${windist}/LICENCE.txt ${windist}/allegro5.cfg ${CLOCKMAZE_ASSET_DIR}
+      ${panel}
     COMMENT "Packing ${name}.zip and ${name}-setup.exe"
     VERBATIM)
   add_custom_target(windows-release ALL DEPENDS ${zip} ${setup})
