@@ -35,13 +35,13 @@ windows: windows-deps build
 	cmake --build $(WIN_BUILD) -j$(JOBS)
 
 # The release as above, and the rules, frame and asset tests cross-built
-# beside it (the libraries shared), run under Wine in one prefix; their
-# frames are held to those the native build drew.
+# beside it (the libraries shared), run under Wine in one prefix on one
+# virtual X server; their frames are held to those the native build drew.
 check-windows: test-deps build
 	cmake -S windows -B $(WIN_BUILD) $(WIN_ARGS) -DCLOCKMAZE_WINDOWS_TESTS=ON \
 		-DCLOCKMAZE_FRAME_REFERENCE=$(abspath $(BUILD))/frame-reference.txt
 	cmake --build $(WIN_BUILD) -j$(JOBS)
-	cd $(WIN_BUILD)/game && ctest --output-on-failure -j$(JOBS)
+	cd $(WIN_BUILD)/game && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j$(JOBS)
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCLOCKMAZE_WINDOWS_BUILD=$(abspath $(WIN_BUILD))

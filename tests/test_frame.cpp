@@ -51,6 +51,8 @@ class WholeFrameTest : public ::testing::Test {
         ASSERT_TRUE(al_init_image_addon());
         al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
         if (std::getenv("FRAME_TESTS_ON_DISPLAY")) {
+            // OpenGL, which the game draws with on Windows too.
+            al_set_new_display_flags(ALLEGRO_OPENGL);
             shell.display = al_create_display(screenWidth, screenHeight);
             ASSERT_NE(shell.display, nullptr) << "no window: is an X server running?";
             windows.push_back(al_get_backbuffer(shell.display));

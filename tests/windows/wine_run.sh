@@ -20,4 +20,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         touch "$WINEPREFIX/made"
     fi
 ) 9>"$WINEPREFIX.lock" || exit 1
-exec wine "$@"
+# The program's output goes through a file: Wine's server and services,
+# started with the first program, would hold on to ctest's pipe and keep it
+# waiting until they end.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+wine "$@" </dev/null >"$out" 2>&1
+status=$?
+cat "$out"
+exit $status
