@@ -17,9 +17,10 @@ test: test-deps build build-asan check-windows
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# Figures beside the library's own floor; timings never fail a build.
-bench: test-deps build
-	./bench/run.sh $(BUILD)
+# Figures beside the library's own floor, and the Windows program's under
+# Wine beside the Linux program's; timings never fail a build.
+bench: test-deps build windows
+	./bench/run.sh $(BUILD) $(WIN_BUILD)
 
 # The Debian package: $(BUILD)/clockmaze_<version>_<arch>.deb.
 package: package-deps build

@@ -3,20 +3,27 @@
 # baseline program), measured side by side in one run, medians of RUNS; and
 # play in a window beside play fullscreen, on a full-HD screen under a
 # window manager, as a player's desktop has.
-# usage: bench/run.sh BUILD_DIR          (RUNS=3 by default)
-# With BENCH_FRAMES_DIR set, the frame times of play (frames, in the window,
-# and frames_full) are kept there, one per line in microseconds.
+# usage: bench/run.sh BUILD_DIR [WINDOWS_BUILD_DIR]     (RUNS=3 by default)
+# With the Windows build's folder, the Windows program of its release is
+# measured too, under Wine, in the same runs. With BENCH_FRAMES_DIR set,
+# the frame times of play (frames, in the window, and frames_full) are kept
+# there, one per line in microseconds.
 set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$@"
 fi
 build=$(cd "${1:-build}" && pwd)
+windows_game=""
+if [ -n "${2:-}" ]; then
+    windows_game=$(echo "$(cd "$2" && pwd)"/game/stage/clockmaze-*-win64/clockmaze.exe)
+    [ -f "$windows_game" ] || { echo "no Windows program in $2 (make windows builds it)" >&2; exit 1; }
+fi
 runs=${RUNS:-3}
 here=$(cd "$(dirname "$0")" && pwd)
 game=$build/clockmaze baseline=$build/bench/baseline
 launch=$build/bench/launch probe=$build/bench/libflip_probe.so
 tmp=$(mktemp -d)
-trap 'stop_wm; stop_sound; rm -rf "$tmp"' EXIT
+trap 'stop_wine; stop_wm; stop_sound; rm -rf "$tmp"' EXIT
 
 source "$here/../tests/support/silent_sound.sh"
 source "$here/../tests/support/window_manager.sh"
@@ -133,6 +140,44 @@ cpu_and_memory() {
         'BEGIN { printf "%.1f %d %d\n", 100 * d / (hz * s), p, ok }'
 }
 
+# The Windows program under Wine, in a prefix of its own, run from its
+# release folder as a player's copy is: CPU and peak memory of its process
+# (Wine's server, which it also keeps busy, not counted), as above. Its
+# mazes cannot be chosen, so play holds Space as well as the key: a game
+# over then starts the next game at once, and the figure takes in game
+# overs and opening zooms besides play.
+stop_wine() { [ -n "$windows_game" ] && WINEPREFIX=$tmp/wine wineserver -k 2>/dev/null; return 0; }
+if [ -n "$windows_game" ]; then
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    WINEPREFIX=$tmp/wine timeout 120 wine wineboot --init >"$tmp/wineboot.log" 2>&1 &&
+        WINEPREFIX=$tmp/wine timeout 60 wineserver -w ||
+        { cat "$tmp/wineboot.log"; echo "cannot make a Wine prefix" >&2; exit 1; }
+fi
+wine_cpu_and_memory() {
+    local mode=$1 seconds=10 pid win
+    (cd "$(dirname "$windows_game")" && WINEPREFIX=$tmp/wine exec wine "$windows_game" >/dev/null 2>&1) &
+    pid=$!
+    win=$(timeout 30 xdotool search --sync --onlyvisible --pid $pid --name "Clock Maze" 2>/dev/null | head -1)
+    sleep 2
+    if [ "$mode" = full ] && [ -n "$win" ]; then
+        xdotool windowfocus --sync "$win" key F11
+        wait_for_size "$win" 1920 1080 || { echo "warning: the Windows game did not go fullscreen" >&2; }
+    fi
+    if [ "$mode" != title ] && [ -n "$win" ]; then
+        xdotool windowfocus --sync "$win" keydown space keydown Right sleep 1.5
+    fi
+    local t0 t1 peak
+    t0=$(cpu_ticks $pid)
+    sleep $seconds
+    t1=$(cpu_ticks $pid)
+    peak=$(peak_kb $pid)
+    [ "$mode" != title ] && xdotool keyup Right keyup space
+    kill $pid
+    wait $pid 2>/dev/null
+    awk -v d=$((t1 - t0)) -v hz="$ticks" -v s=$seconds -v p="$peak" \
+        'BEGIN { printf "%.1f %d\n", 100 * d / (hz * s), p }'
+}
+
 declare -A samples
 off_title="" off_play="" off_full=""
 frames=$tmp/frames frames_full=$tmp/frames_full
@@ -150,6 +195,11 @@ for run in $(seq "$runs"); do
     read -r cpu mem ok < <(cpu_and_memory "$game" full "$frames_full"); add cpu_full "$cpu"
     [ "$ok" = 1 ] || off_full=" (not all in play)"
     read -r cpu mem ok < <(cpu_and_memory "$baseline" base); add cpu_base "$cpu"; add mem_base "$mem"
+    if [ -n "$windows_game" ]; then
+        read -r cpu mem < <(wine_cpu_and_memory title); add win_title "$cpu"
+        read -r cpu mem < <(wine_cpu_and_memory play); add win_play "$cpu"; add win_mem "$mem"
+        read -r cpu mem < <(wine_cpu_and_memory full); add win_full "$cpu"
+    fi
 done
 m() { printf '%s' "${samples[$1]}" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
@@ -188,6 +238,19 @@ echo "|---|---|---|---|---|"
 echo "| CPU, play with a key held, 10 s | ${cpu_full} %${off_full} | ${cpu_play} % | $(ratio "$cpu_full" "$cpu_play") x | <= 2 x |"
 echo "| frame time in play, 99th percentile | ${full_p99} ms ($full_count frames) | ${p99} ms | | <= 16.7 ms |"
 echo "| frames in play over 16.7 ms | ${full_over} % | ${over} % | | <= 1 % |"
+if [ -n "$windows_game" ]; then
+    win_title=$(m win_title) win_play=$(m win_play) win_full=$(m win_full) win_mem=$(m win_mem)
+    echo
+    echo "The Windows program under $(wine --version) ($(basename "$windows_game") of the release, play with"
+    echo "Space held too), beside the Linux program above:"
+    echo
+    echo "| figure | Windows, under Wine | Linux | ratio |"
+    echo "|---|---|---|---|"
+    echo "| CPU, title screen, 10 s | ${win_title} % | ${cpu_title} % | $(ratio "$win_title" "$cpu_title") x |"
+    echo "| CPU, play in the window, 10 s | ${win_play} % | ${cpu_play} % | $(ratio "$win_play" "$cpu_play") x |"
+    echo "| CPU, play fullscreen, 10 s | ${win_full} % | ${cpu_full} % | $(ratio "$win_full" "$cpu_full") x |"
+    echo "| peak resident memory, play in the window | $((win_mem / 1024)) MB | $((mem_game / 1024)) MB | $(ratio "$win_mem" "$mem_game") x |"
+fi
 echo
 echo "In-process figures (Google Benchmark, on the Xvfb display, in the window and fullscreen, and into"
 echo "a memory bitmap; frames on the display give the wall time and the whole process's CPU):"
