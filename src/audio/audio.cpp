@@ -34,6 +34,7 @@ static ALLEGRO_SAMPLE *loadSound(const char *name) {
         sample = nullptr;
     }
     if (!sample) {
+        loadProblems.sounds += 1;
         std::fputs("error", stdout);
         // Flushed at once so the report survives a process killed later on.
         std::fflush(stdout);
@@ -203,6 +204,7 @@ void initAudio() {
     mixOnOwnMixer();
     // Loaded even when silent, so that the report of missing files does not
     // depend on the machine's sound card.
+    loadProblems.sounds = 0;
     audio.tickMusic = loadSound(soundFiles[0]);
     audio.menuMusic = loadSound(soundFiles[1]);
     audio.gameOverSound = loadSound(soundFiles[2]);
