@@ -1,7 +1,11 @@
 // What the player's machine reports, and what the game makes of it: the
-// screen's scale for the window's first size.
+// screen's scale for the window's first size, and the pace at which the
+// sound device takes sound.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "audio/audio.h"
 #include "shell/shell.h"
 
 namespace {
@@ -30,6 +34,39 @@ TEST(MachineTest, TheWindowOpensAtTheScreensScaleWithinTheScreen) {
         const WindowSize size = startingWindowSize(row.dpi, row.monitorWidth, row.monitorHeight);
         EXPECT_EQ(size.width, row.width) << row.name;
         EXPECT_EQ(size.height, row.height) << row.name;
+    }
+}
+
+// The watch fed a clock and what the voice took in each half second: a
+// live device takes sound at real time (a new stream after a slow start), a
+// driver on a dead sound server races, and one on a device that went takes
+// nothing for long.
+TEST(MachineTest, TheSoundDevicesPaceTellsWhetherItLives) {
+    struct Row {
+        const char *name;
+        std::vector<double> frames; // taken in each half second
+        VoicePace last;
+    };
+    const double second = 44100;
+    const Row rows[] = {
+        {"real time", {second / 2, second / 2, second / 2}, VoicePace::Live},
+        {"a new stream's slow start", {2048, 0, 0, 14336}, VoicePace::Live},
+        {"racing for nobody", {second / 2, 5 * second / 2}, VoicePace::Racing},
+        {"nothing for a second and a half", {second / 2, 0, 0, 0}, VoicePace::Quiet},
+        {"nothing for two seconds", {second / 2, 0, 0, 0, 0}, VoicePace::Stalled},
+        {"a trickle", {2000, 2000, 2000, 2000}, VoicePace::Stalled},
+    };
+    for (const Row &row : rows) {
+        PaceWindow window = {100.0, 0};
+        double now = window.start;
+        VoicePace pace = VoicePace::Open;
+        for (const double frames : row.frames) {
+            EXPECT_EQ(judgeVoicePace(window, now + 0.4, frames, second), VoicePace::Open)
+                << row.name << ": the window is not over";
+            now += 0.5;
+            pace = judgeVoicePace(window, now, frames, second);
+        }
+        EXPECT_EQ(pace, row.last) << row.name;
     }
 }
 
