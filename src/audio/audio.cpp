@@ -103,12 +103,13 @@ VoicePace judgeVoicePace(PaceWindow &window, double now, double framesMixed, dou
 struct DeviceWatch {
     ALLEGRO_MIXER *voiceMixer = nullptr;  // the library's own, on the voice
     std::atomic<uint64_t> framesMixed{0}; // by voiceMixer since pace.start
-    PaceWindow pace;
-    bool lost = false;                   // the voice is gone
-    bool deviceGone = false;             // and the device with it: the driver must open anew
-    double nextTry = 0.0;                // al_get_time() seconds, while lost
-    double waitAfterLoss = retrySeconds; // before the first try after a loss
-    unsigned int frequency = 0;          // of the voice, in Hz
+    PaceWindow pace;                      // of voiceMixer
+    bool lost = false;                    // the voice is gone
+    bool deviceGone = false;              // and the device with it: the driver must open anew
+    unsigned int tickPosition = 0;        // of the in-game music as the device went, samples
+    double nextTry = 0.0;                 // al_get_time() seconds, while lost
+    double waitAfterLoss = retrySeconds;  // before the first try after a loss
+    unsigned int frequency = 0;           // of the voice, in Hz
     ALLEGRO_AUDIO_DEPTH depth = ALLEGRO_AUDIO_DEPTH_INT16;
     ALLEGRO_CHANNEL_CONF channels = ALLEGRO_CHANNEL_CONF_2;
 };
@@ -276,18 +277,12 @@ void initAudio() {
 
 // The driver closed and opened anew, tried every second until a device
 // answers. Closing it drops every sample, so they are read again, and what
-// played goes on: the in-game music where it stood, the title's music from
-// its start, pause and mute as they were.
+// the game plays by then goes on: the in-game music in a game (where it
+// stood when the device went, if that game still runs), the title's music
+// on the title, pause and mute as they are.
 static void reinstallAudio() {
-    struct {
-        bool playing = false;
-        unsigned int position = 0;
-        float speed = normalSpeed;
-    } tick;
     if (audio.tickInstance) {
-        tick = {al_get_sample_instance_playing(audio.tickInstance),
-                al_get_sample_instance_position(audio.tickInstance),
-                al_get_sample_instance_speed(audio.tickInstance)};
+        watch.tickPosition = al_get_sample_instance_position(audio.tickInstance);
     }
     const bool muted = audio.muted;
     al_uninstall_audio();
@@ -300,13 +295,11 @@ static void reinstallAudio() {
     watch.deviceGone = false;
     watch.lost = false;
     loadSounds();
-    if (tick.playing && audio.tickInstance) {
-        al_set_sample_instance_playmode(audio.tickInstance, ALLEGRO_PLAYMODE_LOOP);
-        al_set_sample_instance_speed(audio.tickInstance, tick.speed);
-        al_set_sample_instance_position(audio.tickInstance, tick.position);
-        al_play_sample_instance(audio.tickInstance);
-    }
-    if (!game.inGame && game.timeLeft < 0) {
+    if (game.inGame && audio.tickInstance) {
+        startTickMusic();
+        setTickTempo();
+        al_set_sample_instance_position(audio.tickInstance, watch.tickPosition);
+    } else if (!game.inGame && game.timeLeft < 0) {
         playMenuMusic();
     }
     muteSounds(muted);
