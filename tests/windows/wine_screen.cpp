@@ -1,7 +1,8 @@
 // Watches the Windows game's window under Wine, on the test's X server.
-//   wine_screen title ASSET_DIR WINDOW SECONDS
+//   wine_screen title ASSET_DIR WINDOW SECONDS [SOUNDS_MISSING]
 //       waits until the X window WINDOW shows the title screen as render()
-//       paints it (scores 0), within the tolerance below
+//       paints it (scores 0, and the line naming SOUNDS_MISSING sounds the
+//       game plays on without), within the tolerance below
 //   wine_screen play ASSET_DIR WINDOW SECONDS
 //       holds Space, then watches for SECONDS: the title must be gone and the
 //       frames must keep changing
@@ -184,12 +185,13 @@ int checkStillness(XScreen &screen, double seconds, bool still) {
 
 int main(int argc, char **argv) {
     const char *modes[] = {"title", "play", "running", "paused"};
-    const bool known = argc == 5 && std::any_of(std::begin(modes), std::end(modes), [&](auto mode) {
-                           return std::strcmp(argv[1], mode) == 0;
-                       });
+    const bool known = (argc == 5 || (argc == 6 && std::strcmp(argv[1], "title") == 0)) &&
+                       std::any_of(std::begin(modes), std::end(modes),
+                                   [&](auto mode) { return std::strcmp(argv[1], mode) == 0; });
     if (!known) {
         std::fprintf(stderr,
-                     "usage: wine_screen title|play|running|paused ASSET_DIR WINDOW SECONDS\n");
+                     "usage: wine_screen title|play|running|paused ASSET_DIR WINDOW SECONDS "
+                     "[SOUNDS_MISSING]\n");
         return 2;
     }
     if (!al_init() || !al_init_image_addon() || !al_init_primitives_addon()) {
@@ -204,6 +206,7 @@ int main(int argc, char **argv) {
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
     loadImages();
     loadFont();
+    loadProblems.sounds = argc == 6 ? std::atoi(argv[5]) : 0;
     const std::vector<Image> titles = expectedTitles();
     XScreen screen;
     const double seconds = std::atof(argv[4]);
