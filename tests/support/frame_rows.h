@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "game/game_state.h"
+#include "shell/shell.h"
 #include "support/plain_frame.h"
 
 struct FrameRow {
@@ -50,7 +51,4 @@ inline const FrameRow frameRows[] = {
 // The game's own window, fullscreen on a full-HD screen (the frame
 // 1440x1080 between bars at the sides) and a window resized to an odd shape
 // (1000x750 between bars above and below).
-struct WindowSize {
-    int width, height;
-};
 inline const WindowSize windowSizes[] = {{800, 600}, {1920, 1080}, {1000, 900}};
