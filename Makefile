@@ -2,19 +2,26 @@
 BUILD := build
 ASAN_BUILD := build-asan
 WIN_BUILD := build-win
+WEB_BUILD := build-web
 JOBS := $(shell nproc)
 
-.PHONY: run test bench package windows build build-asan deps test-deps package-deps windows-deps clean
+.PHONY: run test check bench package windows web build build-asan deps test-deps package-deps \
+	windows-deps web-deps clean
 
 run: deps build
 	$(BUILD)/clockmaze
 
 # Every test twice: the release build, then the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer. The release build's suite
-# also tries the Windows release under Wine.
-test: test-deps build build-asan windows
+# also tries the Windows release under Wine and plays the browser release
+# in Chromium.
+test: test-deps build build-asan windows web
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The native suite alone, release build: no Windows, no browser.
+check: test-deps build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE "windows|web"
 
 # Figures beside the library's own floor; timings never fail a build.
 bench: test-deps build
@@ -32,8 +39,17 @@ windows: windows-deps build
 		-DCLOCKMAZE_ICON=$(abspath $(BUILD))/icons/io.github.clockmaze.ClockMaze.ico
 	cmake --build $(WIN_BUILD) -j$(JOBS)
 
+# The browser release, from the same sources: $(WEB_BUILD)/site, the folder a
+# web host serves, and $(WEB_BUILD)/clockmaze-<version>-web.zip of it. The
+# pictures, sounds and icon come from the native build's generator.
+web: web-deps build
+	cmake -S web -B $(WEB_BUILD) -DCLOCKMAZE_ASSET_DIR=$(abspath $(BUILD))/assets \
+		-DCLOCKMAZE_ICON=$(abspath $(BUILD))/icons/256x256/apps/io.github.clockmaze.ClockMaze.png
+	cmake --build $(WEB_BUILD) -j$(JOBS)
+
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCLOCKMAZE_WINDOWS_BUILD=$(abspath $(WIN_BUILD))
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCLOCKMAZE_WINDOWS_BUILD=$(abspath $(WIN_BUILD)) \
+		-DCLOCKMAZE_WEB_BUILD=$(abspath $(WEB_BUILD))
 	cmake --build $(BUILD) -j$(JOBS)
 
 build-asan:
@@ -52,5 +68,8 @@ package-deps:
 windows-deps:
 	./tools/install-deps.sh windows
 
+web-deps:
+	./tools/install-deps.sh web
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(WEB_BUILD)
