@@ -50,6 +50,9 @@ bool startUp() {
     }
     al_install_keyboard();
     al_install_joystick();
+    // Touchscreens, and a mouse's left button, steer and pause too.
+    al_install_touch_input();
+    al_install_mouse();
     al_init_primitives_addon();
     al_init_image_addon();
     // Expose events tell the loop to draw a title frame it would otherwise
@@ -74,6 +77,12 @@ bool startUp() {
     al_register_event_source(shell.queue, al_get_keyboard_event_source());
     if (al_is_joystick_installed()) {
         al_register_event_source(shell.queue, al_get_joystick_event_source());
+    }
+    if (al_is_touch_input_installed()) {
+        al_register_event_source(shell.queue, al_get_touch_input_event_source());
+    }
+    if (al_is_mouse_installed()) {
+        al_register_event_source(shell.queue, al_get_mouse_event_source());
     }
     al_start_timer(shell.timer);
 
