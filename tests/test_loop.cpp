@@ -440,9 +440,14 @@ TEST_F(LoopTest, TouchesAndTheMouseSteerStartAndPause) {
     EXPECT_TRUE(game.keyStart) << "a tap on the title is Space";
     EXPECT_TRUE(shell.pointerUsed) << "play now shows the pause control";
     postTouch(ALLEGRO_EVENT_TOUCH_END, 0, right);
-    EXPECT_FALSE(game.keyStart);
+    EXPECT_TRUE(game.keyStart) << "lifted before a tick, the tap still counts";
     EXPECT_FALSE(game.keyRight) << "the title's tap steers nothing";
+    tickFor(1);
+    EXPECT_TRUE(game.inGame) << "the tap started a game";
+    EXPECT_FALSE(game.keyStart) << "and is let go once seen";
 
+    game = GameState{};
+    game.running = true;
     startPlaying();
     post(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_LEFT);
     handleEvent();

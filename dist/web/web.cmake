@@ -31,8 +31,11 @@ macro(clockmaze_web_release)
   # autoResumeAudioContext, which emscripten's own SDL port pulls in and a
   # plain link leaves out.
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/library_funcs.json "[\"$autoResumeAudioContext\", \"$dynCall\"]")
+  # The page hears of the program's end through addOnExit: a main that has
+  # waited for events ends in the exit handlers, past Module.onExit.
   set(link_options
     -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sEXIT_RUNTIME=1
+    -sEXPORTED_RUNTIME_METHODS=addOnExit
     -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_BINARY_DIR}/library_funcs.json)
   # The asset folder is packed file by file, in sorted order: a folder would
   # go in in the order the file system lists it, which differs between two

@@ -64,6 +64,10 @@ bool isRecent(const ALLEGRO_TIMER_EVENT &tick) {
     return al_get_timer_count(shell.timer) - tick.count < catchUpTicks;
 }
 
+// A tap on the title is Space held until an update has seen it: lifted
+// between two ticks, it would otherwise start nothing.
+bool startTapped = false;
+
 // Two updates per tick in a game, one on the title.
 void tick() {
     if (game.paused) {
@@ -73,6 +77,9 @@ void tick() {
         update();
     }
     update();
+    if (startTapped) {
+        game.keyStart = startTapped = false;
+    }
 }
 
 void setPaused(bool paused) {
@@ -259,7 +266,11 @@ void movePointer(int id, float x, float y) {
 }
 
 void releasePointer(int id) {
-    game.keyStart = false;
+    if (game.keyStart && !game.inGame) {
+        startTapped = true;
+    } else {
+        game.keyStart = false;
+    }
     if (PointerHold *hold = holdOf(id)) {
         *hold = PointerHold{};
         steerWithPointer();

@@ -9,7 +9,9 @@
 std::vector<Image> expectedTitles(int width, int height) {
     constexpr int titleSlots = 8;
     std::vector<Image> titles(titleSlots);
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    // With a display, on a video bitmap: drawn by OpenGL as the game draws it.
+    al_set_new_bitmap_flags(al_get_current_display() ? ALLEGRO_VIDEO_BITMAP
+                                                     : ALLEGRO_MEMORY_BITMAP);
     ALLEGRO_BITMAP *target = al_create_bitmap(width, height);
     al_set_target_bitmap(target);
     game = GameState{};

@@ -9,7 +9,9 @@
 
 // One frame per title picture, in a window of the given size: the 800x600
 // frame between black bars, as renderToWindow() lays it. Needs the asset
-// folder's pictures and font loaded, and a memory bitmap format.
+// folder's pictures and font loaded; drawn with OpenGL when a display is
+// current (a scaled frame filters its pictures as OpenGL does), else in
+// memory.
 std::vector<Image> expectedTitles(int width = 800, int height = 600);
 
 // Pixels with a channel further than `channelTolerance` from the nearest of

@@ -40,6 +40,18 @@ function launch() {
 
 const sleep = ms => new Promise(ok => setTimeout(ok, ms));
 
+// Waits up to SECONDS for EXPRESSION to hold in the page, asking as the page
+// itself would: puppeteer's own evaluations count as a user's gesture, which
+// lets sound start without one.
+async function waitQuietly(page, expression, seconds) {
+  const session = await page.createCDPSession();
+  for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(100)) {
+    const {result} = await session.send('Runtime.evaluate', {expression, returnByValue: true});
+    if (result.value === true) return true;
+  }
+  return false;
+}
+
 // CPU seconds of the browser's processes, all of them: the browser, the
 // page's renderer and the GPU process drawing the page.
 function browserCpu(browser) {
@@ -114,4 +126,4 @@ function watchFirstDraw(page) {
   });
 }
 
-module.exports = {serve, launch, sleep, browserCpu, findGame, gameState, watchFirstDraw};
+module.exports = {serve, launch, sleep, waitQuietly, browserCpu, findGame, gameState, watchFirstDraw};

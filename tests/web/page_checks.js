@@ -19,12 +19,14 @@ const check = (ok, what) => {
 };
 
 // Waits up to 20 s for the page's screenshot to be the title as render()
-// paints it at the page's pixel size.
+// paints it at the page's pixel size, the word on sound aside.
 async function titleShown(page, name) {
   const shot = path.join(scratch, `${name}.png`);
   let said = '';
   for (const end = Date.now() + 20000; Date.now() < end; await web.sleep(250)) {
+    await page.$eval('#note', n => n.style.visibility = 'hidden');
     await page.screenshot({path: shot});
+    await page.$eval('#note', n => n.style.visibility = '');
     try {
       said = execFileSync(webScreen, ['title', assets, shot]).toString().trim();
       return said;
@@ -64,11 +66,14 @@ async function openPage(browser, url, viewport, errors) {
   const errors = [];
   try {
     const page = await openPage(browser, url, {width: 800, height: 600}, errors);
+    check(await web.waitQuietly(page, "typeof Module == 'object' && !!Module.SDL2 && " +
+                                "Module.SDL2.audioContext.state == 'suspended' && " +
+                                "!document.querySelector('#note').hidden", 20),
+          'before a key, sound waits, and the page says how to turn it on');
     console.log(await titleShown(page, 'title'));
     const address = await web.findGame(page, offsets);
     check(await page.title() === 'Clock Maze', 'the page is titled Clock Maze');
     check(await page.$eval('link[rel=icon]', l => l.href.endsWith('icon.png')), 'its icon');
-    check(await page.$eval('#note', n => !n.hidden), 'before a key, the page says how to turn sound on');
     await countSound(page);
     await page.keyboard.press('Shift');
     await web.sleep(3000);
@@ -120,8 +125,22 @@ async function openPage(browser, url, viewport, errors) {
     const touched = await web.gameState(phone, phoneAddress, offsets);
     await phone.touchscreen.touchEnd();
     check(before.inGame && touched.keyRight && touched.angle !== before.angle,
-          `a tap starts a game, a touch on the right half steers (${before.angle} to ${touched.angle})`);
+          `a tap starts a game, a touch on the right half steers (${before.angle} to ${touched.angle} degrees)`);
     await phone.close();
+
+    // Without WebGL the game cannot start: the page says what stopped it.
+    const bare = await browser.newPage();
+    await bare.evaluateOnNewDocument(() => {
+      const get = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (type, options) {
+        return /webgl/.test(type) ? null : get.call(this, type, options);
+      };
+    });
+    await bare.goto(url);
+    await bare.waitForSelector('#end:not([hidden])', {timeout: 20000});
+    const said = await bare.$eval('#end', e => e.textContent);
+    check(/could not start:\n./.test(said), `without WebGL the page says: ${said.replace(/\n/g, ' ')}`);
+    await bare.close();
 
     const wide = await openPage(browser, url, {width: 1280, height: 720}, errors);
     console.log(await titleShown(wide, 'title-1280x720'));

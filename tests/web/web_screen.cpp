@@ -2,7 +2,8 @@
 // show, and where the game keeps its state in the program's memory.
 //   web_screen title ASSET_DIR SHOT.png
 //       whether the screenshot, of any size, shows the title screen as
-//       renderToWindow() lays it in a window of that size (scores 0)
+//       renderToWindow() lays it in a window of that size (scores 0), drawn
+//       with OpenGL (it needs an X display)
 //   web_screen offsets
 //       the byte offsets of GameState's fields and its size, as JSON:
 //       WebAssembly lays the record out as x86-64 does, its fields being 32
@@ -60,6 +61,11 @@ int title(const char *assetDir, const char *shotFile) {
     }
     Image shot;
     readBitmap(loaded, shot);
+    if (!al_create_display(64, 64)) {
+        std::fprintf(stderr, "web_screen: no display to draw the title with OpenGL\n");
+        return 2;
+    }
+    al_set_new_bitmap_flags(ALLEGRO_VIDEO_BITMAP);
     loadImages();
     loadFont();
     const int distance =
