@@ -23,9 +23,10 @@ test: test-deps build build-asan windows web
 check: test-deps build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE "windows|web"
 
-# Figures beside the library's own floor; timings never fail a build.
-bench: test-deps build
-	./bench/run.sh $(BUILD)
+# Figures beside the library's own floor, the browser release's among them;
+# timings never fail a build.
+bench: test-deps build web
+	./bench/run.sh $(BUILD) $(WEB_BUILD)
 
 # The Debian package: $(BUILD)/clockmaze_<version>_<arch>.deb.
 package: package-deps build
