@@ -1,19 +1,19 @@
 #!/bin/bash
-# The real binary under a virtual X server, started from FOLDER: its
-# 800x600 window appears, titled "Clock Maze" with the game's icon, the game
-# finds its own files, and closing the window the desktop's way ends the
-# program with status 0.
-# usage: smoke_window.sh CLOCKMAZE FOLDER XWIN
+# The real binary under a virtual X server, started from FOLDER: its window
+# appears at SIZE (800x600 on a screen of 100 dpi), titled "Clock Maze" with
+# the game's icon, the game finds its own files, and closing the window the
+# desktop's way ends the program with status 0.
+# usage: smoke_window.sh CLOCKMAZE FOLDER XWIN [SIZE]
 set -u
 source "$(dirname "$0")/support/game_session.sh"
-bin=$1 folder=$2
+bin=$1 folder=$2 expected=${4:-800x600}
 export XWIN=$3
 fail() { echo "FAIL: $*"; [ -n "$game_pid" ] && kill "$game_pid"; exit 1; }
 
 start_game "$bin" "$folder" "$tmp/out" "$tmp/err" || fail "no window"
 size=$(xwininfo -id "$game_win" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 echo "window $game_win is $size"
-[ "$size" = "800x600" ] || fail "window is $size, not 800x600"
+[ "$size" = "$expected" ] || fail "window is $size, not $expected"
 title=$(xprop -id "$game_win" WM_NAME)
 echo "$title"
 [ "$title" = 'WM_NAME(STRING) = "Clock Maze"' ] || [ "$title" = 'WM_NAME(UTF8_STRING) = "Clock Maze"' ] ||
@@ -32,4 +32,4 @@ close_game
 cat "$tmp/out" "$tmp/err"
 [ $game_status -eq 0 ] || fail "exit status $game_status"
 grep -q -e "cannot" -e "none of the game's files" "$tmp/err" && fail "the game did not find its files"
-echo "PASS: window 800x600, its title and icon, its files found, closed with status 0"
+echo "PASS: window $expected, its title and icon, its files found, closed with status 0"

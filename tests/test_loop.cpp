@@ -354,6 +354,25 @@ TEST_F(LoopTest, PauseHoldsTheGameStillAndEscapeQuitsTheTitle) {
     EXPECT_FALSE(game.running) << "Escape on the title quits";
 }
 
+// Esc pressed to pause as a game ends lands on the title: for a second
+// after a game it does nothing there, and quits only after that.
+TEST_F(LoopTest, EscapeQuitsTheTitleOnlyAMomentAfterAGame) {
+    startPlaying();
+    game.mouse.active = 0;
+    game.gameOver = true;
+    game.phaseFrame = gameOverLength;
+    tickFor(1);
+    ASSERT_FALSE(game.inGame) << "the game-over sequence gave way to the title";
+    press(ALLEGRO_KEY_ESCAPE);
+    EXPECT_TRUE(game.running) << "Esc just after the game";
+    al_set_timer_count(shell.timer, 59);
+    press(ALLEGRO_KEY_ESCAPE);
+    EXPECT_TRUE(game.running) << "Esc 59 ticks after the game";
+    al_set_timer_count(shell.timer, 60);
+    press(ALLEGRO_KEY_ESCAPE);
+    EXPECT_FALSE(game.running) << "Esc a second after the game";
+}
+
 // Keys let go in another window never reach the game.
 TEST_F(LoopTest, LosingFocusReleasesTheKeysAndPausesAGame) {
     for (const bool inGame : {true, false}) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "game/game_state.h"
 #include "render/screens.h"
@@ -147,6 +148,77 @@ TEST_F(ScreensTest, TitleAnimationOrder) {
         drawMenu();
         EXPECT_TRUE(sameColour(shot().at(2, 2), colours[row.slot])) << "frame " << row.phaseFrame;
     }
+}
+
+// A title picture missing, broken or not yet read gives way to the nearest
+// one there; the words about missing pictures come only when none is.
+TEST_F(ScreensTest, AMissingTitlePictureGivesWayToTheNearestOne) {
+    struct Row {
+        const char *name;
+        std::vector<int> there;
+        int slot, shown; // shown -1: none
+    };
+    const Row rows[] = {{"its own", {0, 1, 2, 3, 4, 5, 6, 7}, 3, 3},
+                        {"the earlier of two as near", {2, 4}, 3, 2},
+                        {"a later one when none is before", {5, 7}, 1, 5},
+                        {"the first picture missing", {1, 7}, 0, 1},
+                        {"the last picture alone", {7}, 0, 7},
+                        {"none", {}, 3, -1}};
+    assets.builtinFont = al_create_builtin_font();
+    foldersSearched = "/nowhere/clockmaze\n";
+    for (const Row &row : rows) {
+        for (ALLEGRO_BITMAP *&picture : assets.menuFrames) {
+            picture = nullptr;
+        }
+        for (const int slot : row.there) {
+            assets.menuFrames[slot] = solid(800, 600, {20 + 20 * slot, 0, 0});
+        }
+        EXPECT_EQ(titlePicture(row.slot), row.shown < 0 ? nullptr : assets.menuFrames[row.shown])
+            << row.name;
+        game.phaseFrame = static_cast<unsigned>(10 * row.slot); // a frame showing row.slot
+        clearTarget();
+        drawMenu();
+        const Snapshot s = shot();
+        const bool words = s.count([](Rgb p) { return p.r == 255 && p.g == 255 && p.b == 255; });
+        EXPECT_EQ(words, row.shown < 0) << row.name << ": the words about missing pictures";
+        if (row.shown >= 0) {
+            EXPECT_TRUE(sameColour(s.at(2, 2), {20 + 20 * row.shown, 0, 0})) << row.name;
+        }
+    }
+    al_destroy_font(assets.builtinFont);
+}
+
+// What the game plays on without shows as one line at the foot of the
+// title, and nothing shows there when all is well.
+TEST_F(ScreensTest, TheTitleSaysWhatTheGamePlaysOnWithout) {
+    struct Row {
+        LoadProblems problems;
+        const char *line;
+    };
+    const Row rows[] = {
+        {{0, 0, false}, ""},
+        {{1, 0, false}, "Missing or unusable: a picture. The game plays on without it."},
+        {{0, 4, false}, "Missing or unusable: 4 sounds. The game plays on without them."},
+        {{0, 0, true}, "Missing or unusable: the score font. The game plays on without it."},
+        {{2, 1, true},
+         "Missing or unusable: 2 pictures, a sound, the score font. The game plays on without "
+         "them."}};
+    assets.builtinFont = al_create_builtin_font();
+    assets.menuFrames[0] = solid(800, 600, {0, 0, 60});
+    for (const Row &row : rows) {
+        loadProblems = row.problems;
+        EXPECT_EQ(loadProblemsLine(), row.line);
+        clearTarget();
+        drawMenu();
+        const PixelBox words = shot().box([](Rgb p) { return p.r > 200 && p.g > 200; });
+        EXPECT_EQ(words.empty, *row.line == 0) << row.line;
+        if (!words.empty) {
+            EXPECT_GE(words.top, 560) << "at the foot of the title, clear of its words";
+            EXPECT_LT(words.bottom, 590);
+            EXPECT_GE(words.left, 0);
+        }
+    }
+    al_destroy_font(assets.builtinFont);
 }
 
 TEST_F(ScreensTest, NumbersArePlainDecimalText) {

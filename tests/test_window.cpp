@@ -119,4 +119,50 @@ TEST_F(WindowTest, AStormOfKeysLeavesTheGameSpeedAlone) {
     }
 }
 
+// Going to or from fullscreen may take the focus away for a moment and give
+// it back (Wine does): a game pauses only when the focus stays away, or
+// goes without a switch.
+TEST_F(WindowTest, FullscreenNeverPausesALossOfFocusDoes) {
+    struct Row {
+        const char *name;
+        bool toggle, focusBack, paused;
+    };
+    const Row rows[] = {{"fullscreen, the focus back at once", true, true, false},
+                        {"back to a window, the focus back at once", true, true, false},
+                        {"fullscreen, the focus not back", true, false, true},
+                        {"back to a window, the focus not back", true, false, true},
+                        {"the focus gone without a switch", false, false, true}};
+    auto send = [](ALLEGRO_EVENT_TYPE type, int keycode) {
+        ALLEGRO_EVENT ev = {};
+        ev.type = type;
+        ev.keyboard.keycode = keycode;
+        al_emit_user_event(&keys, &ev, nullptr);
+    };
+    auto runFor = [](double seconds) {
+        const double start = al_get_time();
+        while (al_get_time() - start < seconds) {
+            runLoopPass();
+        }
+    };
+    al_start_timer(shell.timer);
+    for (const Row &row : rows) {
+        game.inGame = true;
+        game.paused = false;
+        game.mouse.active = 1;
+        game.timeLimit = game.timeLeft = 1000000;
+        if (row.toggle) {
+            send(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F11);
+        }
+        send(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT, 0);
+        if (row.focusBack) {
+            send(ALLEGRO_EVENT_DISPLAY_SWITCH_IN, 0);
+        }
+        runFor(0.2);
+        EXPECT_FALSE(game.paused && row.toggle) << row.name << ": paused during the switch";
+        runFor(0.8);
+        EXPECT_EQ(game.paused, row.paused) << row.name;
+    }
+    al_stop_timer(shell.timer);
+}
+
 } // namespace

@@ -6,7 +6,7 @@
 # Wine and the browser release in Chromium too). Uses sudo when not root.
 set -eu
 run_pkgs="g++ make cmake pkg-config liballegro5-dev liballegro-acodec5-dev liballegro-audio5-dev
-  liballegro-image5-dev liballegro-ttf5-dev libpng-dev fonts-liberation"
+  liballegro-image5-dev liballegro-ttf5-dev liballegro-dialog5-dev libpng-dev fonts-liberation"
 # CPack reads the binary's dependencies with dpkg-shlibdeps and file.
 package_pkgs="dpkg-dev file"
 # The Windows release: the MinGW-w64 cross-compiler (POSIX threads), NSIS

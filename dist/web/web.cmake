@@ -6,6 +6,7 @@
 # targets are declared once for every platform.
 macro(clockmaze_web_allegro)
   set(lib ${CLOCKMAZE_WEB_DEPS}/lib)
+  set(CLOCKMAZE_INSTALLED_ASSETS "") # nothing is installed: the files are at the root
   add_library(PkgConfig::ALLEGRO INTERFACE IMPORTED)
   set_target_properties(PkgConfig::ALLEGRO PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES ${CLOCKMAZE_WEB_DEPS}/include
@@ -25,6 +26,7 @@ endmacro()
 # zip: `cmake --build . --target web-release`.
 macro(clockmaze_web_release)
   set(webdist ${PROJECT_SOURCE_DIR}/dist/web)
+  target_sources(clockmaze PRIVATE ${webdist}/message_box.cpp)
   # Written to a file, as its dollar signs and quotes would not survive a
   # shell: the loop blocks in al_wait_for_event, hence ASYNCIFY; SDL's audio
   # resumes the browser's audio on the first gesture through

@@ -9,7 +9,6 @@ file(COPY ${EXE} DESTINATION ${STAGE}
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # The game finds its files in "assets" beside the program, from any folder.
 file(COPY ${ASSETS}/ DESTINATION ${STAGE}/assets FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-configure_file(${WINDIST}/allegro5.cfg ${STAGE}/allegro5.cfg COPYONLY)
 configure_file(${WINDIST}/README.txt.in ${STAGE}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${WINDIST}/LICENCE.txt ${STAGE}/LICENCE.txt COPYONLY)
 configure_file(${ALLEGRO_LICENCE} ${STAGE}/licences/allegro.txt COPYONLY)

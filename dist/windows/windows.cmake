@@ -6,16 +6,18 @@
 # targets are declared once for both.
 macro(clockmaze_windows_allegro)
   set(lib ${CLOCKMAZE_WINDOWS_DEPS}/lib)
+  # The game's files sit beside the program; nothing is installed elsewhere.
+  set(CLOCKMAZE_INSTALLED_ASSETS "")
   add_library(PkgConfig::ALLEGRO INTERFACE IMPORTED)
   set_target_properties(PkgConfig::ALLEGRO PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES ${CLOCKMAZE_WINDOWS_DEPS}/include
     INTERFACE_COMPILE_DEFINITIONS ALLEGRO_STATICLINK
     # Addons before the core, FreeType after the TTF addon, then the system
     # libraries they call.
-    INTERFACE_LINK_LIBRARIES "${lib}/liballegro_ttf-static.a;${lib}/liballegro_font-static.a;\
+    INTERFACE_LINK_LIBRARIES "${lib}/liballegro_dialog-static.a;${lib}/liballegro_ttf-static.a;${lib}/liballegro_font-static.a;\
 ${lib}/liballegro_acodec-static.a;${lib}/liballegro_audio-static.a;${lib}/liballegro_image-static.a;\
 ${lib}/liballegro_primitives-static.a;${lib}/liballegro-static.a;${lib}/libfreetype.a;\
-dsound;gdiplus;uuid;user32;gdi32;comdlg32;ole32;winmm;kernel32;psapi;shlwapi;shell32;d3d9;dinput8;\
+dsound;gdiplus;uuid;user32;gdi32;comdlg32;comctl32;ole32;winmm;kernel32;psapi;shlwapi;shell32;d3d9;dinput8;\
 opengl32;glu32")
   # No build path in the binary, no link time in its header: the same
   # sources give the same program wherever they are built.
@@ -57,7 +59,7 @@ macro(clockmaze_windows_release)
       -DSETUP=${setup}
       -P ${windist}/release.cmake
     DEPENDS clockmaze ${windist}/release.cmake ${windist}/installer.nsi.in
-      ${windist}/README.txt.in ${windist}/LICENCE.txt ${windist}/allegro5.cfg ${CLOCKMAZE_ASSET_DIR}
+      ${windist}/README.txt.in ${windist}/LICENCE.txt ${CLOCKMAZE_ASSET_DIR}
     COMMENT "Packing ${name}.zip and ${name}-setup.exe"
     VERBATIM)
   add_custom_target(windows-release ALL DEPENDS ${zip} ${setup})

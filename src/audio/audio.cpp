@@ -34,6 +34,7 @@ static ALLEGRO_SAMPLE *loadSound(const char *name) {
         sample = nullptr;
     }
     if (!sample) {
+        loadProblems.sounds += 1;
         std::fputs("error", stdout);
         // Flushed at once so the report survives a process killed later on.
         std::fflush(stdout);
@@ -56,31 +57,56 @@ static ALLEGRO_SAMPLE_INSTANCE *makeTickInstance() {
     return instance;
 }
 
-// The sound device going away: a killed sound server leaves the library's
+// The sound device going away. A killed sound server leaves the library's
 // PulseAudio and OpenAL drivers pulling sound for nobody as fast as a core
-// allows, and neither ever reconnects. That pace is the one sign the game
-// sees, so the mixer on the voice counts what it mixes; far ahead of real
-// time, the voice is closed, and another like it is tried every second.
-// Only the voice is replaced (reinstalling the PulseAudio driver crashes
-// the library): the mixers, the samples and their instances stay, so every
-// sound goes on from where it stood.
+// allows, and neither ever reconnects; on Windows, a device unplugged or
+// switched leaves DirectSound asking for no more sound at all. The pace at
+// which the mixer on the voice is fed is the one sign the game sees, so
+// that mixer counts what it mixes; far ahead of real time, or far behind
+// it, the voice is closed, and another like it is tried every second until
+// sound flows again. Only the voice is replaced (reinstalling the
+// PulseAudio driver crashes the library): the mixers, the samples and
+// their instances stay, so every sound goes on from where it stood.
 
 // A live device takes mixed sound at real time, give or take the little its
-// buffer holds; a driver writing to a dead server takes it many times faster.
+// buffer holds; a driver writing to a dead server takes it many times
+// faster, and one on a device that is gone takes none.
 constexpr double paceWindowSeconds = 0.5;
-constexpr double lostPace = 4.0; // times real time
+constexpr double lostPace = 4.0;     // times real time
+constexpr double stalledPace = 0.25; // times real time
+// The first stream on a fresh PulseAudio server took up to a second and a
+// half before it took sound: only this many quiet windows in a row mean the
+// device is gone.
+constexpr int quietWindowsForLoss = 4;
 constexpr double retrySeconds = 1.0;
-// OpenAL opens voices on a lost device that race at once: each loss in a
-// row waits twice as long before the next voice, up to this.
+// OpenAL opens voices on a lost device that race at once: each such loss
+// in a row waits twice as long before the next voice, up to this.
 constexpr double longestWaitSeconds = 32.0;
+
+VoicePace judgeVoicePace(PaceWindow &window, double now, double framesMixed, double frequency) {
+    const double seconds = now - window.start;
+    if (seconds < paceWindowSeconds) {
+        return VoicePace::Open;
+    }
+    window.start = now;
+    const double realTime = seconds * frequency;
+    if (framesMixed >= stalledPace * realTime) {
+        window.quietInARow = 0;
+        return framesMixed > lostPace * realTime ? VoicePace::Racing : VoicePace::Live;
+    }
+    window.quietInARow += 1;
+    return window.quietInARow >= quietWindowsForLoss ? VoicePace::Stalled : VoicePace::Quiet;
+}
 
 // The pace of the mixer on the voice, counted on the audio thread and read
 // on the game's, and how to make another voice like the first.
 struct DeviceWatch {
     ALLEGRO_MIXER *voiceMixer = nullptr;  // the library's own, on the voice
-    std::atomic<uint64_t> framesMixed{0}; // by voiceMixer since paceSince
-    double paceSince = 0.0;               // al_get_time() seconds
+    std::atomic<uint64_t> framesMixed{0}; // by voiceMixer since pace.start
+    PaceWindow pace;                      // of voiceMixer
     bool lost = false;                    // the voice is gone
+    bool deviceGone = false;              // and the device with it: the driver must open anew
+    unsigned int tickPosition = 0;        // of the in-game music as the device went, samples
     double nextTry = 0.0;                 // al_get_time() seconds, while lost
     double waitAfterLoss = retrySeconds;  // before the first try after a loss
     unsigned int frequency = 0;           // of the voice, in Hz
@@ -96,7 +122,7 @@ static void countMixedFrames(void *, unsigned int frames, void *) {
 
 static void startWatch() {
     watch.framesMixed = 0;
-    watch.paceSince = al_get_time();
+    watch.pace = {al_get_time(), 0};
 }
 
 static void watchVoice(ALLEGRO_MIXER *voiceMixer) {
@@ -133,6 +159,16 @@ static bool openVoice() {
     return true;
 }
 
+static void reinstallAudio();
+
+// Only DirectSound stops taking sound when its device goes (a headset
+// unplugged, the default output switched), and there the device comes back
+// only with the whole driver opened anew: measured under Wine, a new voice
+// on the old driver stays silent. Elsewhere a voice that takes nothing is a
+// sound server that froze, where closing it would wait for ever, or a
+// browser waiting for the player's first key or touch.
+static bool quietMeansDeviceGone() { return al_get_system_id() == ALLEGRO_SYSTEM_ID_WINDOWS; }
+
 bool reopenAudio() {
     if (!watch.voiceMixer) {
         return false;
@@ -143,29 +179,48 @@ bool reopenAudio() {
 }
 
 void watchAudioDevice() {
-    if (!watch.voiceMixer) {
+    if (!watch.voiceMixer && !watch.deviceGone) {
         return;
     }
     const double now = al_get_time();
     if (watch.lost) {
         if (now >= watch.nextTry) {
             watch.nextTry = now + retrySeconds;
-            openVoice();
+            if (watch.deviceGone) {
+                reinstallAudio();
+            } else {
+                openVoice();
+            }
         }
         return;
     }
-    const double seconds = now - watch.paceSince;
-    if (seconds < paceWindowSeconds) {
+    const VoicePace pace =
+        judgeVoicePace(watch.pace, now, static_cast<double>(watch.framesMixed.load()),
+                       al_get_mixer_frequency(watch.voiceMixer));
+    if (pace == VoicePace::Open) {
         return;
     }
-    const double mixed = static_cast<double>(watch.framesMixed.exchange(0));
-    watch.paceSince = now;
-    if (mixed > lostPace * seconds * al_get_mixer_frequency(watch.voiceMixer)) {
+    watch.framesMixed = 0;
+    switch (pace) {
+    case VoicePace::Racing:
         closeVoice();
         watch.nextTry = now + watch.waitAfterLoss;
         watch.waitAfterLoss = std::min(2.0 * watch.waitAfterLoss, longestWaitSeconds);
-    } else if (mixed > 0.0) {
+        break;
+    // Nothing races while it waits: the next voice is tried in a second,
+    // and again each time it takes no sound, until one does.
+    case VoicePace::Stalled:
+        if (quietMeansDeviceGone()) {
+            closeVoice();
+            watch.deviceGone = true;
+            watch.nextTry = now;
+        }
+        break;
+    case VoicePace::Live:
         watch.waitAfterLoss = retrySeconds;
+        break;
+    default:
+        break;
     }
 }
 
@@ -191,23 +246,64 @@ static void mixOnOwnMixer() {
     watchVoice(voiceMixer);
 }
 
-void initAudio() {
-    // Without a sound card the library has no driver to install, and
-    // reserving samples would then abort the process: play silently instead.
-    bool installed = al_install_audio();
+// The library's audio with the one-shot slot and the game's own mixer.
+// Without a sound card the library has no driver to install, and reserving
+// samples would then abort the process: the game plays silently instead.
+static bool openAudioDevice() {
+    const bool installed = al_install_audio();
     al_init_acodec_addon();
     audio.ready = installed && al_reserve_samples(oneShotSlots);
-    if (!audio.ready) {
-        std::fprintf(stderr, "clockmaze: no audio device; the game runs without sound\n");
-    }
     mixOnOwnMixer();
-    // Loaded even when silent, so that the report of missing files does not
-    // depend on the machine's sound card.
+    return audio.ready;
+}
+
+static void loadSounds() {
+    loadProblems.sounds = 0;
     audio.tickMusic = loadSound(soundFiles[0]);
     audio.menuMusic = loadSound(soundFiles[1]);
     audio.gameOverSound = loadSound(soundFiles[2]);
     audio.zoomSound = loadSound(soundFiles[3]);
     audio.tickInstance = makeTickInstance();
+}
+
+void initAudio() {
+    if (!openAudioDevice()) {
+        std::fprintf(stderr, "clockmaze: no audio device; the game runs without sound\n");
+    }
+    // Loaded even when silent, so that the report of missing files does not
+    // depend on the machine's sound card.
+    loadSounds();
+}
+
+// The driver closed and opened anew, tried every second until a device
+// answers. Closing it drops every sample, so they are read again, and what
+// the game plays by then goes on: the in-game music in a game (where it
+// stood when the device went, if that game still runs), the title's music
+// on the title, pause and mute as they are.
+static void reinstallAudio() {
+    if (audio.tickInstance) {
+        watch.tickPosition = al_get_sample_instance_position(audio.tickInstance);
+    }
+    const bool muted = audio.muted;
+    al_uninstall_audio();
+    audio = AudioSet{};
+    audio.muted = muted;
+    watch.voiceMixer = nullptr;
+    if (!openAudioDevice()) {
+        return;
+    }
+    watch.deviceGone = false;
+    watch.lost = false;
+    loadSounds();
+    if (game.inGame && audio.tickInstance) {
+        startTickMusic();
+        setTickTempo();
+        al_set_sample_instance_position(audio.tickInstance, watch.tickPosition);
+    } else if (!game.inGame && game.timeLeft < 0) {
+        playMenuMusic();
+    }
+    muteSounds(muted);
+    pauseSounds(game.paused);
 }
 
 double tickTempo(int32_t score) {

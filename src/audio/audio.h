@@ -46,10 +46,26 @@ void muteSounds(bool muted);
 
 // Called on every timer tick. A sound server that goes away leaves the
 // library's driver pulling sound as fast as a core allows, and it never
-// reconnects. Seen here as the voice taking sound far ahead of real time,
-// that closes the device; another is opened every second until one answers,
-// and every sound goes on from where it stood.
+// reconnects; a device unplugged on Windows leaves it taking none. Seen
+// here as the voice taking sound far ahead of or far behind real time,
+// that closes the device; another is opened every second until one takes
+// sound at real time, and every sound goes on from where it stood.
 void watchAudioDevice();
+
+// The voice's pace, judged over windows of half a second.
+struct PaceWindow {
+    double start = 0.0;  // of the window open now, al_get_time() seconds
+    int quietInARow = 0; // windows in a row in which the voice took (nearly) nothing
+};
+// Open: the window is not over. Live: sound taken at real time. Quiet:
+// nearly none, not yet for long. Racing: taken far ahead of real time, the
+// sign of a dead sound server. Stalled: none for long, the sign of a device
+// that went away.
+enum class VoicePace { Open, Live, Quiet, Racing, Stalled };
+// At `now`, with `framesMixed` frames taken since window.start at
+// `frequency` frames a second: once the window is over, its verdict, and
+// the next window begins at `now` (the caller counts afresh).
+VoicePace judgeVoicePace(PaceWindow &window, double now, double framesMixed, double frequency);
 // Closes the audio device and opens another like it at once: what the watch
 // does over a loss, in one step. False when none opens; the watch then
 // tries again every second.

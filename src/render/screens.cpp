@@ -101,14 +101,61 @@ static void drawPicturesMissing() {
                            screenWidth - 80.0f, 16.0f, 0, words.c_str());
 }
 
+ALLEGRO_BITMAP *titlePicture(int slot) {
+    for (int away = 0; away < menuFrameCount; ++away) {
+        for (const int nearby : {slot - away, slot + away}) {
+            if (nearby >= 0 && nearby < menuFrameCount && assets.menuFrames[nearby]) {
+                return assets.menuFrames[nearby];
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::string loadProblemsLine() {
+    std::string what;
+    auto add = [&what](int count, const char *one, const char *many) {
+        if (count > 0) {
+            what += (what.empty() ? "" : ", ") +
+                    (count == 1 ? std::string(one) : std::to_string(count) + " " + many);
+        }
+    };
+    add(loadProblems.pictures, "a picture", "pictures");
+    add(loadProblems.sounds, "a sound", "sounds");
+    add(loadProblems.font ? 1 : 0, "the score font", "");
+    if (what.empty()) {
+        return what;
+    }
+    const bool several =
+        what.find(',') != std::string::npos || loadProblems.pictures > 1 || loadProblems.sounds > 1;
+    return "Missing or unusable: " + what + ". The game plays on without " +
+           (several ? "them." : "it.");
+}
+
+// A problem the game plays on through, in one line at the foot of the
+// title, in the library's own font: a player started from a desktop menu
+// or on Windows sees no standard error.
+static void drawLoadProblems() {
+    const std::string line = loadProblemsLine();
+    if (line.empty() || !assets.builtinFont) {
+        return;
+    }
+    const float width = static_cast<float>(al_get_text_width(assets.builtinFont, line.c_str()));
+    const float left = (screenWidth - width) / 2;
+    al_draw_filled_rectangle(left - 8.0f, 566.0f, left + width + 8.0f, 586.0f,
+                             al_map_rgba(0, 0, 0, 200));
+    al_draw_text(assets.builtinFont, al_map_rgb(236, 228, 210), left, 572.0f, 0, line.c_str());
+}
+
 void drawMenu() {
-    if (ALLEGRO_BITMAP *picture = assets.menuFrames[menuFrameSlot(game.phaseFrame)]) {
+    if (ALLEGRO_BITMAP *picture = titlePicture(menuFrameSlot(game.phaseFrame))) {
         al_draw_bitmap(picture, 0.0f, 0.0f, 0);
     } else {
         drawPicturesMissing();
     }
     drawNumber(game.bestScore, 380, 306);
     drawNumber(game.score, 380, 333);
+    drawLoadProblems();
 }
 
 // The words stand on a darker panel of their own, to be read over anything

@@ -4,6 +4,8 @@
 
 #include <allegro5/allegro.h>
 
+#include <string>
+
 // The picture behind the clock for how much of it is left, more urgent as
 // it runs out; may be an empty slot.
 ALLEGRO_BITMAP *backgroundFor(int timeLeft, int timeLimit);
@@ -14,6 +16,14 @@ int menuFrameSlot(unsigned phaseFrame);
 // matches the frame's scale, placed on whole pixels: rasterised at the
 // target's own resolution, never stretched. Without the font, nothing.
 void drawText(ALLEGRO_COLOR colour, float x, float y, int flags, const char *text);
+
+// The title picture of `slot`, or else the nearest one there (the earlier
+// of two as near): a title picture missing, broken or not yet read does not
+// turn the title into the screen that says its pictures are missing.
+ALLEGRO_BITMAP *titlePicture(int slot);
+// One line saying what the game plays on without, from loadProblems;
+// empty when nothing is missing.
+std::string loadProblemsLine();
 
 void drawBackground();
 void drawNumber(int value, int x, int y);

@@ -12,6 +12,7 @@
 
 std::string assetRoot;
 AssetSet assets;
+LoadProblems loadProblems;
 int picturesLoaded = 0;
 
 namespace {
@@ -126,9 +127,11 @@ ALLEGRO_BITMAP *loadPicture(const std::string &filename, int width, int height) 
 
 ALLEGRO_BITMAP *loadPicture(const PictureFile &file) {
     ALLEGRO_BITMAP *bitmap = loadPicture(assetPath(file.name), file.width, file.height);
-    if (bitmap && file.key == Key::Black) {
+    if (!bitmap) {
+        loadProblems.pictures += 1;
+    } else if (file.key == Key::Black) {
         al_convert_mask_to_alpha(bitmap, al_map_rgb(0, 0, 0));
-    } else if (bitmap && file.key == Key::Blue) {
+    } else if (file.key == Key::Blue) {
         al_convert_mask_to_alpha(bitmap, al_map_rgb(0, 0, 255));
     }
     return bitmap;
@@ -167,6 +170,10 @@ int countMissing(const std::string &folder, std::string &names) {
 
 std::string foldersSearched;
 
+// Where an install puts the files, from the program's folder, on the
+// platforms that install that way (set by the build; empty elsewhere).
+constexpr const char *installedAssets = CLOCKMAZE_INSTALLED_ASSETS;
+
 // The working directory, the build's folder and the install's, in that
 // order: the first that holds nearly all the files, or else the one that
 // holds the most.
@@ -175,15 +182,16 @@ void chooseAssetRoot() {
     const std::string beside = exe ? al_path_cstr(exe, ALLEGRO_NATIVE_PATH_SEP) : "";
     al_destroy_path(exe);
     char *here = al_get_current_directory();
-    // The build lays the files out in "assets" beside the game; an install
-    // puts the game in games/ and its files in share/games/clockmaze.
-    const std::string folders[] = {"", beside + "assets/", beside + "../share/games/clockmaze/"};
+    // The build and the Windows release lay the files out in "assets"
+    // beside the game.
+    const std::string folders[] = {"", pathIn(beside, "assets\\"), pathIn(beside, installedAssets)};
+    const int count = *installedAssets ? 3 : 2;
     const std::string shown[] = {here ? here : ".", folders[1], folders[2]};
     al_free(here);
     int best = -1, bestMissing = gameFileCount;
     std::string bestNames;
     foldersSearched.clear();
-    for (int i = 0; i < 3 && bestMissing > fewMissing; ++i) {
+    for (int i = 0; i < count && bestMissing > fewMissing; ++i) {
         std::string names;
         const int missing = countMissing(folders[i], names);
         foldersSearched += shown[i] + "\n";
@@ -194,8 +202,11 @@ void chooseAssetRoot() {
         }
     }
     if (best < 0) {
-        std::fprintf(stderr, "clockmaze: none of the game's files in %s, %s or %s\n",
-                     shown[0].c_str(), shown[1].c_str(), shown[2].c_str());
+        std::string tried;
+        for (int i = 0; i < count; ++i) {
+            tried += (i ? (i + 1 < count ? ", " : " or ") : "") + shown[i];
+        }
+        std::fprintf(stderr, "clockmaze: none of the game's files in %s\n", tried.c_str());
         assetRoot.clear();
         return;
     }
@@ -206,9 +217,9 @@ void chooseAssetRoot() {
     }
 }
 
-// OpenGL never loses textures, and the game draws with OpenGL on Windows
-// too (see allegro5.cfg there), so the library need not keep a second copy
-// of each picture (30 MB).
+// OpenGL never loses textures, and the game asks for OpenGL on every
+// system, so the library need not keep a second copy of each picture
+// (30 MB).
 static int pictureFlags(int flags) {
     const int smooth = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
     return (flags & ~smooth) | ALLEGRO_NO_PRESERVE_TEXTURE | (assets.filtered ? smooth : 0);
@@ -253,6 +264,7 @@ void filterPictures(bool filtered) {
 
 void loadImages() {
     picturesLoaded = 0;
+    loadProblems.pictures = 0;
     while (picturesLoaded < pictureCount) {
         loadNextPicture();
     }
@@ -280,6 +292,7 @@ void loadFont() {
         al_destroy_font(assets.font);
         assets.font = nullptr;
     }
+    loadProblems.font = !assets.font;
     if (!assets.font) {
         std::fprintf(stderr, "clockmaze: cannot load font \"%s\"; scores will not show\n",
                      filename.c_str());

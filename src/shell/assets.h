@@ -10,6 +10,8 @@
 // read from, chosen once at start-up; empty for the working directory.
 extern std::string assetRoot;
 
+constexpr int menuFrameCount = 8;
+
 // An empty slot (nullptr) means its file could not be loaded; the drawing
 // code skips empty slots.
 struct AssetSet {
@@ -18,16 +20,26 @@ struct AssetSet {
     ALLEGRO_BITMAP *warning[3] = {};      // 800x600, ever more urgent
     ALLEGRO_BITMAP *mouseFrames[4] = {};  // run cycle, 600x600, pivot (300, 300), blue keyed out
     ALLEGRO_BITMAP *clockHand = nullptr;  // pivot (50, 300), black keyed out
-    ALLEGRO_BITMAP *menuFrames[8] = {};   // 800x600 title animation
-    ALLEGRO_BITMAP *messages[13] = {};    // level messages, drawn at y = 200
-    ALLEGRO_FONT *font = nullptr;         // score text, size 28
-    ALLEGRO_FONT *builtinFont = nullptr;  // the library's own, for words when pictures are missing
-    ALLEGRO_FONT *sizedFont = nullptr;    // the same at sizedFontSize, for a frame at another scale
-    int sizedFontSize = 0;                // pixels
-    bool filtered = false;                // pictures made smooth for a scaled frame
+    ALLEGRO_BITMAP *menuFrames[menuFrameCount] = {}; // 800x600 title animation
+    ALLEGRO_BITMAP *messages[13] = {};               // level messages, drawn at y = 200
+    ALLEGRO_FONT *font = nullptr;                    // score text, size 28
+    ALLEGRO_FONT *builtinFont = nullptr; // the library's own, for words when pictures are missing
+    ALLEGRO_FONT *sizedFont = nullptr;   // the same at sizedFontSize, for a frame at another scale
+    int sizedFontSize = 0;               // pixels
+    bool filtered = false;               // pictures made smooth for a scaled frame
 };
 
 extern AssetSet assets;
+
+// What the game plays on without, counted as the loaders find it, for the
+// title to tell the player.
+struct LoadProblems {
+    int pictures = 0; // missing, unreadable or of the wrong size
+    int sounds = 0;   // missing or unreadable
+    bool font = false;
+};
+
+extern LoadProblems loadProblems;
 
 constexpr int pictureCount = 31;
 constexpr int iconSize = 64; // the window's icon is square, pixels

@@ -64,28 +64,72 @@ bool isRecent(const ALLEGRO_TIMER_EVENT &tick) {
     return al_get_timer_count(shell.timer) - tick.count < catchUpTicks;
 }
 
+void setPaused(bool paused) {
+    game.paused = paused && game.inGame;
+    pauseSounds(game.paused);
+    repaint();
+}
+
+// Timer counts of the moments the loop remembers, and what waits on them.
+struct Moments {
+    int64_t titleFromGame = -1;     // a game last gave way to the title
+    int64_t fullscreenToggled = -1; // the window last went to or from fullscreen
+    bool pauseOnSettle = false;     // the focus went in that switch and is still away
+};
+
+Moments moments;
+
+int64_t now() { return al_get_timer_count(shell.timer); }
+
+bool within(int64_t since, int64_t ticks) {
+    const int64_t elapsed = now() - since;
+    return since >= 0 && elapsed >= 0 && elapsed < ticks;
+}
+
+// Esc pressed to pause just as a game ends arrives on the title, where Esc
+// quits. A player's press follows what they see by a good part of a second,
+// so for this long after a game Esc on the title does nothing.
+constexpr int64_t escapeQuitsAfterTicks = 60;
+
+bool escapeQuits() { return !within(moments.titleFromGame, escapeQuitsAfterTicks); }
+
+// Going to or from fullscreen, some window systems (Wine's among them)
+// take the focus away for a moment and give it back. A game pauses on such
+// a switch only if the focus is still away once this settles.
+constexpr int64_t fullscreenSettleTicks = 30;
+
+void loseFocus() {
+    if (within(moments.fullscreenToggled, fullscreenSettleTicks)) {
+        moments.pauseOnSettle = game.inGame;
+    } else if (game.inGame) {
+        setPaused(true);
+    }
+}
+
 // A tap on the title is Space held until an update has seen it: lifted
 // between two ticks, it would otherwise start nothing.
 bool startTapped = false;
 
 // Two updates per tick in a game, one on the title.
 void tick() {
+    if (moments.pauseOnSettle && !within(moments.fullscreenToggled, fullscreenSettleTicks)) {
+        moments.pauseOnSettle = false;
+        setPaused(true);
+    }
     if (game.paused) {
         return;
     }
+    const bool wasInGame = game.inGame;
     if (game.inGame) {
         update();
     }
     update();
+    if (wasInGame && !game.inGame) {
+        moments.titleFromGame = now();
+    }
     if (startTapped) {
         game.keyStart = startTapped = false;
     }
-}
-
-void setPaused(bool paused) {
-    game.paused = paused && game.inGame;
-    pauseSounds(game.paused);
-    repaint();
 }
 
 // Which way a gamepad steers, -1, 0 or 1: its releases must not let go of
@@ -149,6 +193,8 @@ void setKey(int keycode, bool down) {
 void toggleFullscreen() {
     const bool on = al_get_display_flags(shell.display) & ALLEGRO_FULLSCREEN_WINDOW;
     al_set_display_flag(shell.display, ALLEGRO_FULLSCREEN_WINDOW, !on);
+    // The switch may take a while; the focus it takes away comes after.
+    moments.fullscreenToggled = now();
     repaint();
 }
 
@@ -159,7 +205,7 @@ void pressKey(const ALLEGRO_KEYBOARD_EVENT &key) {
         return;
     }
     if (key.keycode == ALLEGRO_KEY_ESCAPE && !game.inGame) {
-        game.running = false;
+        game.running = !escapeQuits();
     } else if (key.keycode == ALLEGRO_KEY_P || key.keycode == ALLEGRO_KEY_ESCAPE) {
         setPaused(!game.paused);
     } else if (key.keycode == ALLEGRO_KEY_M) {
@@ -339,17 +385,18 @@ bool handleEvent() {
     // Keys released elsewhere never reach the game: let go of them all.
     case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
         releaseKeys();
-        if (game.inGame) {
-            setPaused(true);
-        }
+        loseFocus();
         break;
     case ALLEGRO_EVENT_DISPLAY_RESIZE:
         al_acknowledge_resize(ev.display.source);
         repaint();
         break;
     // The window may have lost what it showed.
-    case ALLEGRO_EVENT_DISPLAY_EXPOSE:
     case ALLEGRO_EVENT_DISPLAY_SWITCH_IN:
+        moments.pauseOnSettle = false;
+        repaint();
+        break;
+    case ALLEGRO_EVENT_DISPLAY_EXPOSE:
         repaint();
         break;
     default:

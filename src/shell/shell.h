@@ -21,8 +21,17 @@ extern Shell shell;
 
 // Brings up the library, window, queue, timer, audio and the first
 // pictures. On a failure that leaves no window it reports on standard
-// error and returns false.
+// error and in a message box, and returns false.
 bool startUp();
+
+struct WindowSize {
+    int width, height; // pixels
+};
+// The window at start: 800x600 times the monitor's scale (its dots per inch
+// over 96, in quarter steps down, at least 1; 0 or above 480 dpi counts as
+// 1), kept at 4:3 within what a task bar and a window frame leave of a
+// monitor of that size (0 when unknown), but never below 800x600.
+WindowSize startingWindowSize(int dpi, int monitorWidth, int monitorHeight);
 
 // Waits for one event and acts on it: key events set the held-key flags,
 // a timer tick in a game runs an update. True for a timer tick to be

@@ -83,6 +83,7 @@ void RenderTest::SetUp() {
     clearMap(wallMap);
     clearMap(arcMap);
     assets = AssetSet{};
+    loadProblems = LoadProblems{};
     picturesLoaded = 0; // the pictures here are made by the tests, not loaded
     forgetRestScene();
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);

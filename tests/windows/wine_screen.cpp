@@ -1,10 +1,16 @@
 // Watches the Windows game's window under Wine, on the test's X server.
-//   wine_screen title ASSET_DIR WINDOW SECONDS
+//   wine_screen title ASSET_DIR WINDOW SECONDS [SOUNDS_MISSING]
 //       waits until the X window WINDOW shows the title screen as render()
-//       paints it (scores 0), within the tolerance below
+//       paints it (scores 0, and the line naming SOUNDS_MISSING sounds the
+//       game plays on without), within the tolerance below
 //   wine_screen play ASSET_DIR WINDOW SECONDS
 //       holds Space, then watches for SECONDS: the title must be gone and the
 //       frames must keep changing
+//   wine_screen running ASSET_DIR WINDOW SECONDS
+//       watches for SECONDS: the frame changes (nothing holds the game
+//       still) and shows its pictures (most of it is not black)
+//   wine_screen paused ASSET_DIR WINDOW SECONDS
+//       watches for SECONDS: the frame stands still and shows its pictures
 // Exit status 0 when the check holds, 1 when not, 2 when it cannot run.
 #include <X11/keysym.h>
 #include <allegro5/allegro.h>
@@ -12,9 +18,11 @@
 #include <allegro5/allegro_primitives.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -112,11 +120,48 @@ int checkPlay(XScreen &screen, const std::vector<Image> &titles, double seconds)
     return titleLike == 0 && changes * 4 >= (grabs - 1) * 3 ? 0 : 1;
 }
 
+// A frame whose pictures were lost is black but for the walls, the arcs and
+// the text drawn over them.
+bool showsPictures(const Image &area) {
+    size_t lit = 0;
+    for (const uint32_t pixel : area.pixels) {
+        lit += (pixel & 0xe0e0e0u) != 0;
+    }
+    return lit * 2 > area.pixels.size();
+}
+
+int checkStillness(XScreen &screen, double seconds, bool still) {
+    Image first;
+    int grabs = 0, changed = 0, dark = 0;
+    for (double waited = 0; waited < seconds; waited += 0.1, ++grabs) {
+        Image area;
+        if (!grabArea(screen, area)) {
+            std::fprintf(stderr, "wine_screen: the window is gone\n");
+            return 1;
+        }
+        if (grabs == 0) {
+            first = area;
+        }
+        changed += compareImages(area, first, 0).differing > 0;
+        dark += !showsPictures(area);
+        usleep(100000);
+    }
+    std::printf("%d grabs: %d differ from the first, %d without their pictures\n", grabs, changed,
+                dark);
+    return dark == 0 && (still ? changed == 0 : changed > 0) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 5 || (std::strcmp(argv[1], "title") != 0 && std::strcmp(argv[1], "play") != 0)) {
-        std::fprintf(stderr, "usage: wine_screen title|play ASSET_DIR WINDOW SECONDS\n");
+    const char *modes[] = {"title", "play", "running", "paused"};
+    const bool known = (argc == 5 || (argc == 6 && std::strcmp(argv[1], "title") == 0)) &&
+                       std::any_of(std::begin(modes), std::end(modes),
+                                   [&](auto mode) { return std::strcmp(argv[1], mode) == 0; });
+    if (!known) {
+        std::fprintf(stderr,
+                     "usage: wine_screen title|play|running|paused ASSET_DIR WINDOW SECONDS "
+                     "[SOUNDS_MISSING]\n");
         return 2;
     }
     if (!al_init() || !al_init_image_addon() || !al_init_primitives_addon()) {
@@ -131,6 +176,7 @@ int main(int argc, char **argv) {
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
     loadImages();
     loadFont();
+    loadProblems.sounds = argc == 6 ? std::atoi(argv[5]) : 0;
     const std::vector<Image> titles = expectedTitles();
     XScreen screen;
     const double seconds = std::atof(argv[4]);
@@ -139,6 +185,11 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "wine_screen: no window %s\n", argv[3]);
         return 1;
     }
-    return std::strcmp(argv[1], "title") == 0 ? checkTitle(screen, titles, seconds)
-                                              : checkPlay(screen, titles, seconds);
+    if (std::strcmp(argv[1], "title") == 0) {
+        return checkTitle(screen, titles, seconds);
+    }
+    if (std::strcmp(argv[1], "play") == 0) {
+        return checkPlay(screen, titles, seconds);
+    }
+    return checkStillness(screen, seconds, std::strcmp(argv[1], "paused") == 0);
 }
