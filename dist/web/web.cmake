@@ -18,6 +18,7 @@ ${lib}/liballegro_primitives-static.a;${lib}/liballegro_main-static.a;${lib}/lib
 ${lib}/libSDL2.a;${lib}/libfreetype.a;${lib}/libpng16.a;${lib}/libz.a")
   add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
   # Emscripten's optimiser needs Debian's acorn at every link.
+  set(CLOCKMAZE_NODE_PATH /usr/share/nodejs CACHE PATH "Where node finds Debian's acorn")
   set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK
     "${CMAKE_COMMAND} -E env NODE_PATH=${CLOCKMAZE_NODE_PATH}")
 endmacro()
