@@ -475,6 +475,9 @@ TEST_F(LoopTest, TouchesAndTheMouseSteerStartAndPause) {
     postTouch(ALLEGRO_EVENT_TOUCH_END, 0, right);
     EXPECT_TRUE(game.keyLeft) << "the key on the keyboard is still held";
     EXPECT_FALSE(game.keyRight);
+    postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 0, left);
+    postTouch(ALLEGRO_EVENT_TOUCH_END, 0, left);
+    EXPECT_TRUE(game.keyLeft) << "a finger on the key's own side lets go of its own hold only";
     post(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_LEFT);
     handleEvent();
 

@@ -146,6 +146,7 @@ struct PointerHold {
 };
 PointerHold pointerHolds[11]; // ten fingers and the mouse
 bool pointerLeft = false, pointerRight = false;
+bool keyboardLeft = false, keyboardRight = false; // steering keys held on the keyboard
 
 void steerWithPointer() {
     bool left = false, right = false;
@@ -153,10 +154,10 @@ void steerWithPointer() {
         left = left || hold.side < 0;
         right = right || hold.side > 0;
     }
-    if (left != pointerLeft && (left || padSteering >= 0)) {
+    if (left != pointerLeft && (left || (padSteering >= 0 && !keyboardLeft))) {
         game.keyLeft = left;
     }
-    if (right != pointerRight && (right || padSteering <= 0)) {
+    if (right != pointerRight && (right || (padSteering <= 0 && !keyboardRight))) {
         game.keyRight = right;
     }
     pointerLeft = left;
@@ -169,18 +170,18 @@ void releaseKeys() {
     for (PointerHold &hold : pointerHolds) {
         hold = PointerHold{};
     }
-    pointerLeft = pointerRight = false;
+    pointerLeft = pointerRight = keyboardLeft = keyboardRight = false;
 }
 
 void setKey(int keycode, bool down) {
     switch (keycode) {
     case ALLEGRO_KEY_A:
     case ALLEGRO_KEY_LEFT:
-        game.keyLeft = down;
+        game.keyLeft = keyboardLeft = down;
         break;
     case ALLEGRO_KEY_D:
     case ALLEGRO_KEY_RIGHT:
-        game.keyRight = down;
+        game.keyRight = keyboardRight = down;
         break;
     case ALLEGRO_KEY_SPACE:
         game.keyStart = down;
