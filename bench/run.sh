@@ -3,20 +3,23 @@
 # baseline program), measured side by side in one run, medians of RUNS; and
 # play in a window beside play fullscreen, on a full-HD screen under a
 # window manager, as a player's desktop has.
-# usage: bench/run.sh BUILD_DIR [WINDOWS_BUILD_DIR]     (RUNS=3 by default)
-# With the Windows build's folder, the Windows program of its release is
-# measured too, under Wine, in the same runs. With BENCH_FRAMES_DIR set,
-# the frame times of play (frames, in the window, and frames_full) are kept
-# there, one per line in microseconds.
+# With the browser release's build folder as well, its figures in headless
+# Chromium beside the library's floor built the same way, in the same run;
+# with the Windows build's folder, the Windows program of its release under
+# Wine, in the same runs.
+# usage: bench/run.sh BUILD_DIR [WEB_BUILD_DIR] [WINDOWS_BUILD_DIR]    (RUNS=3 by default)
+# With BENCH_FRAMES_DIR set, the frame times of play (frames, in the window,
+# and frames_full) are kept there, one per line in microseconds.
 set -u
 if [ -z "${CLOCKMAZE_UNDER_XVFB:-}" ]; then
     CLOCKMAZE_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$@"
 fi
 build=$(cd "${1:-build}" && pwd)
+web=${2:-}
 windows_game=""
-if [ -n "${2:-}" ]; then
-    windows_game=$(echo "$(cd "$2" && pwd)"/game/stage/clockmaze-*-win64/clockmaze.exe)
-    [ -f "$windows_game" ] || { echo "no Windows program in $2 (make windows builds it)" >&2; exit 1; }
+if [ -n "${3:-}" ]; then
+    windows_game=$(echo "$(cd "$3" && pwd)"/game/stage/clockmaze-*-win64/clockmaze.exe)
+    [ -f "$windows_game" ] || { echo "no Windows program in $3 (make windows builds it)" >&2; exit 1; }
 fi
 runs=${RUNS:-3}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -257,3 +260,35 @@ echo "a memory bitmap; frames on the display give the wall time and the whole pr
 "$build/bench/bench_game" --benchmark_min_time=0.2 "$build/assets" 2>&1 | grep -E '^(BM_|Benchmark|-)'
 BENCH_FULLSCREEN=1 "$build/bench/bench_game" --benchmark_min_time=0.2 --benchmark_filter=Display \
     "$build/assets" 2>&1 | grep -E '^BM_'
+
+[ -n "$web" ] && [ -d "$web/site" ] || exit 0
+source "$here/../tests/web/node_modules.sh"
+use_node_modules "$build/web-node" || { echo "cannot install puppeteer-core" >&2; exit 1; }
+cmake --build "$web/game" --target baseline-site >/dev/null || { echo "no baseline page" >&2; exit 1; }
+declare -A web_samples
+for run in $(seq "$runs"); do
+    echo "browser run $run of $runs..." >&2
+    line=$(node "$here/../tests/web/bench.js" "$web/site" "$web/game/baseline-site" \
+        "$build/tests/web_screen") || { echo "the browser run failed" >&2; exit 1; }
+    for key in title_ms cpu_title cpu_play cpu_baseline; do
+        web_samples[$key]+="$(sed -n "s/.*\"$key\":\([0-9.]*\).*/\1/p" <<<"$line")"$'\n'
+    done
+    grep -q '"all_in_play":true' <<<"$line" || web_off=" (a game was lost and started again)"
+done
+wm() { printf '%s' "${web_samples[$1]}" | median; }
+# What a player's browser fetches, each file compressed as a web host would.
+transfer=0
+for f in index.html clockmaze.js clockmaze.wasm clockmaze.data icon.png; do
+    transfer=$((transfer + $(gzip -9 -c "$web/site/$f" | wc -c)))
+done
+echo
+echo "The browser release in headless Chromium 156 (SwiftShader, no GPU), an 800x600 page served from"
+echo "127.0.0.1, beside the library's floor: the baseline program built the same way, clearing and"
+echo "flipping an empty frame 60 times a second. CPU is the whole browser's: every process of it."
+echo
+echo "| figure | browser | floor | target |"
+echo "|---|---|---|---|"
+echo "| time to the title (its first frame drawn), from navigation | $(awk -v m="$(wm title_ms)" 'BEGIN { printf "%.2f", m / 1000 }') s | | <= 2.5 s |"
+echo "| browser CPU on the title, 10 s | $(wm cpu_title) % | $(wm cpu_baseline) % | <= 15 % |"
+echo "| browser CPU in play with a key held, 10 s | $(wm cpu_play) %${web_off:-} | $(wm cpu_baseline) % | <= 60 % |"
+echo "| transfer, gzip -9 | $(awk -v b=$transfer 'BEGIN { printf "%.2f", b / 1e6 }') MB | | <= 7 MB |"

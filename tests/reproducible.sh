@@ -1,12 +1,13 @@
 #!/bin/bash
-# Both releases are reproducible: the sources copied into another folder
-# and built again give the same .deb and the same Windows zip, byte for
-# byte, as the build under test. The Windows libraries, built once from
-# checked tarballs, are shared. The packaged Linux program also carries
-# Debian's hardening: bind-now and fortified functions.
-# usage: reproducible.sh SOURCE_DIR BUILD_DIR WINDOWS_BUILD_DIR VERSION
+# Every release is reproducible: the sources copied into another folder
+# and built again give the same .deb, the same Windows zip and the same
+# browser zip, byte for byte, as the build under test. The Windows and
+# WebAssembly libraries, built once from checked tarballs, are shared. The
+# packaged Linux program also carries Debian's hardening: bind-now and
+# fortified functions.
+# usage: reproducible.sh SOURCE_DIR BUILD_DIR WINDOWS_BUILD_DIR WEB_BUILD_DIR VERSION
 set -u
-src=$(cd "$1" && pwd) build=$(cd "$2" && pwd) win=$3 version=$4
+src=$(cd "$1" && pwd) build=$(cd "$2" && pwd) win=$3 web=$4 version=$5
 fail() { echo "FAIL: $*"; exit 1; }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -54,4 +55,23 @@ cmake -S "$copy" -B "$copy/build-win-game" \
     { tail -n 20 "$tmp"/win-*.log; fail "the Windows release does not build in $copy"; }
 cmp "$win/$name.zip" "$tmp/win-there/$name.zip" || fail "the two zips differ"
 echo "same bytes: $name.zip ($(stat -c %s "$win/$name.zip") bytes)"
-echo "PASS: the .deb and the Windows zip are reproducible; the program is hardened"
+
+echo "--- the browser zip"
+name=clockmaze-$version-web
+[ -s "$web/$name.zip" ] || fail "no $web/$name.zip (make web builds it)"
+sources=""
+for lib in zlib png freetype sdl allegro; do sources="$sources|$web/$lib/src/$lib"; done
+NODE_PATH=/usr/share/nodejs cmake -S "$copy" -B "$copy/build-web-game" \
+    -DCMAKE_TOOLCHAIN_FILE="$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake" \
+    -DCMAKE_BUILD_TYPE=Release "-DCLOCKMAZE_WEB_DEPS=$web/deps" \
+    "-DCLOCKMAZE_ASSET_DIR=$copy/build/assets" \
+    "-DCLOCKMAZE_ICON=$copy/build/icons/256x256/apps/io.github.clockmaze.ClockMaze.png" \
+    "-DCLOCKMAZE_RELEASE_DIR=$tmp/web-there" "-DCLOCKMAZE_LIBRARY_SOURCES=${sources#|}" \
+    >"$tmp/web-configure.log" 2>&1 &&
+    cmake --build "$copy/build-web-game" -j"$jobs" >"$tmp/web-build.log" 2>&1 ||
+    { tail -n 20 "$tmp"/web-*.log; fail "the browser release does not build in $copy"; }
+cmp "$web/$name.zip" "$tmp/web-there/$name.zip" ||
+    fail "the two zips differ: $(cd "$tmp" && mkdir a b && unzip -q -d a "$web/$name.zip" &&
+        unzip -q -d b "$tmp/web-there/$name.zip" && diff -rq a b | head -5)"
+echo "same bytes: $name.zip ($(stat -c %s "$web/$name.zip") bytes)"
+echo "PASS: the .deb, the Windows zip and the browser zip are reproducible; the program is hardened"

@@ -13,6 +13,7 @@
 #include "audio/audio.h"
 #include "game/game_state.h"
 #include "game/maze.h"
+#include "render/screens.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
 
@@ -28,6 +29,7 @@ class LoopTest : public ::testing::Test {
     void SetUp() override {
         game = GameState{};
         game.running = true;
+        shell.pointerUsed = false;
         clearMap(wallMap);
         for (uint8_t &cell : arcMap.cells) {
             cell = 1; // no openings: the mouse stays in its ring
@@ -72,6 +74,27 @@ class LoopTest : public ::testing::Test {
         ev.joystick.axis = axis;
         ev.joystick.pos = pos;
         al_emit_user_event(&source, &ev, nullptr);
+    }
+
+    // A finger touching (or sliding, or lifting) at (x, y) of the window.
+    void postTouch(ALLEGRO_EVENT_TYPE type, int id, float x, float y = 300.0f) {
+        ALLEGRO_EVENT ev = {};
+        ev.type = type;
+        ev.touch.id = id;
+        ev.touch.x = x;
+        ev.touch.y = y;
+        al_emit_user_event(&source, &ev, nullptr);
+        handleEvent();
+    }
+
+    void postMouse(ALLEGRO_EVENT_TYPE type, int button, float x, float y = 300.0f) {
+        ALLEGRO_EVENT ev = {};
+        ev.type = type;
+        ev.mouse.button = button;
+        ev.mouse.x = static_cast<int>(x);
+        ev.mouse.y = static_cast<int>(y);
+        al_emit_user_event(&source, &ev, nullptr);
+        handleEvent();
     }
 
     void press(int keycode) {
@@ -424,6 +447,97 @@ TEST_F(LoopTest, AGamepadSteersStartsAndPauses) {
         handleEvent();
         EXPECT_EQ(game.paused, paused) << "Start";
     }
+}
+
+// A touch, or the mouse's left button, held on a half of the frame steers
+// that way; it lets go only of what it held, never of a key or a pad. A tap
+// is Space on the title, and in a game pauses on the pause control and
+// resumes anywhere, the control found in the frame between its bars.
+TEST_F(LoopTest, TouchesAndTheMouseSteerStartAndPause) {
+    const float left = 200.0f, right = 600.0f;
+    postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 0, right);
+    EXPECT_TRUE(game.keyStart) << "a tap on the title is Space";
+    EXPECT_TRUE(shell.pointerUsed) << "play now shows the pause control";
+    postTouch(ALLEGRO_EVENT_TOUCH_END, 0, right);
+    EXPECT_TRUE(game.keyStart) << "lifted before a tick, the tap still counts";
+    EXPECT_FALSE(game.keyRight) << "the title's tap steers nothing";
+    tickFor(1);
+    EXPECT_TRUE(game.inGame) << "the tap started a game";
+    EXPECT_FALSE(game.keyStart) << "and is let go once seen";
+
+    game = GameState{};
+    game.running = true;
+    startPlaying();
+    post(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_LEFT);
+    handleEvent();
+    postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 0, right);
+    EXPECT_TRUE(game.keyLeft && game.keyRight);
+    postTouch(ALLEGRO_EVENT_TOUCH_END, 0, right);
+    EXPECT_TRUE(game.keyLeft) << "the key on the keyboard is still held";
+    EXPECT_FALSE(game.keyRight);
+    postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 0, left);
+    postTouch(ALLEGRO_EVENT_TOUCH_END, 0, left);
+    EXPECT_TRUE(game.keyLeft) << "a finger on the key's own side lets go of its own hold only";
+    post(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_LEFT);
+    handleEvent();
+
+    postPad(ALLEGRO_EVENT_JOYSTICK_AXIS, 0, 0, 0, 1.0f);
+    handleEvent();
+    postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 3, right);
+    postTouch(ALLEGRO_EVENT_TOUCH_END, 3, right);
+    EXPECT_TRUE(game.keyRight) << "the pad still steers that way";
+    postPad(ALLEGRO_EVENT_JOYSTICK_AXIS, 0, 0, 0, 0.0f);
+    handleEvent();
+
+    struct Row {
+        const char *name;
+        std::function<void()> act;
+        bool left, right;
+    };
+    const Row rows[] = {
+        {"a finger on the left half", [&] { postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 0, left); }, true,
+         false},
+        {"a second on the right", [&] { postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 1, right); }, true,
+         true},
+        {"the first lifted", [&] { postTouch(ALLEGRO_EVENT_TOUCH_END, 0, left); }, false, true},
+        {"the second slid across", [&] { postTouch(ALLEGRO_EVENT_TOUCH_MOVE, 1, left); }, true,
+         false},
+        {"its touch cancelled", [&] { postTouch(ALLEGRO_EVENT_TOUCH_CANCEL, 1, left); }, false,
+         false},
+        {"the right mouse button", [&] { postMouse(ALLEGRO_EVENT_MOUSE_BUTTON_DOWN, 2, right); },
+         false, false},
+        {"the left button held on the right",
+         [&] { postMouse(ALLEGRO_EVENT_MOUSE_BUTTON_DOWN, 1, right); }, false, true},
+        {"the mouse moved while held", [&] { postMouse(ALLEGRO_EVENT_MOUSE_AXES, 0, left); }, true,
+         false},
+        {"the focus lost",
+         [&] {
+             post(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT);
+             handleEvent();
+         },
+         false, false},
+        {"the button let go after", [&] { postMouse(ALLEGRO_EVENT_MOUSE_BUTTON_UP, 1, left); },
+         false, false},
+    };
+    for (const Row &row : rows) {
+        row.act();
+        EXPECT_EQ(game.keyLeft, row.left) << row.name;
+        EXPECT_EQ(game.keyRight, row.right) << row.name;
+    }
+
+    game.paused = false;
+    ALLEGRO_BITMAP *wide = al_create_bitmap(1200, 600); // the frame between bars 200 wide
+    al_set_target_bitmap(wide);
+    postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 5, 200.0f + pauseControlX, pauseControlY);
+    EXPECT_TRUE(game.paused) << "a tap on the pause control pauses";
+    EXPECT_FALSE(game.keyLeft || game.keyRight) << "and steers nothing";
+    postTouch(ALLEGRO_EVENT_TOUCH_END, 5, 200.0f + pauseControlX, pauseControlY);
+    postTouch(ALLEGRO_EVENT_TOUCH_BEGIN, 5, 300.0f);
+    EXPECT_FALSE(game.paused) << "a tap anywhere resumes";
+    EXPECT_FALSE(game.keyLeft) << "the tap that resumed steers nothing";
+    postTouch(ALLEGRO_EVENT_TOUCH_END, 5, 300.0f);
+    al_set_target_bitmap(target);
+    al_destroy_bitmap(wide);
 }
 
 } // namespace

@@ -400,4 +400,22 @@ TEST_F(ScreensTest, APausedGameIsVeiledWithHowToResume) {
     }
 }
 
+// The pause control stands at the frame's top right, two light bars on a
+// dark disc, and touches nothing else.
+TEST_F(ScreensTest, ThePauseControlIsTwoBarsAtTheTopRight) {
+    clearTarget();
+    drawPauseControl();
+    const Snapshot s = shot();
+    const PixelBox drawn = s.litBox();
+    ASSERT_FALSE(drawn.empty);
+    EXPECT_NEAR(drawn.left, pauseControlX - pauseControlRadius, 2);
+    EXPECT_NEAR(drawn.right, pauseControlX + pauseControlRadius, 2);
+    EXPECT_NEAR(drawn.top, pauseControlY - pauseControlRadius, 2);
+    EXPECT_NEAR(drawn.bottom, pauseControlY + pauseControlRadius, 2);
+    const int x = static_cast<int>(pauseControlX), y = static_cast<int>(pauseControlY);
+    const int bar = static_cast<int>(0.18f * pauseControlRadius);
+    EXPECT_TRUE(isText(s.at(x - bar, y)) && isText(s.at(x + bar, y))) << "two bars";
+    EXPECT_FALSE(isText(s.at(x, y))) << "a gap between them";
+}
+
 } // namespace

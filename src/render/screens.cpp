@@ -168,5 +168,16 @@ void drawPause() {
     }
     drawText(textColour, screenWidth / 2, 270, ALLEGRO_ALIGN_CENTRE, "Paused");
     drawText(al_map_rgb(236, 228, 210), screenWidth / 2, 310, ALLEGRO_ALIGN_CENTRE,
-             "Press P or Esc to resume");
+             shell.pointerUsed ? "Tap, P or Esc to resume" : "Press P or Esc to resume");
+}
+
+// Two bars on a dark disc, to be seen over any background.
+void drawPauseControl() {
+    const float x = pauseControlX, y = pauseControlY, r = pauseControlRadius;
+    al_draw_filled_circle(x, y, r, al_map_rgba(12, 20, 16, 190));
+    al_draw_circle(x, y, r, textColour, 2.0f);
+    for (const float side : {-1.0f, 1.0f}) {
+        al_draw_filled_rectangle(x + side * 0.18f * r - 0.12f * r, y - 0.4f * r,
+                                 x + side * 0.18f * r + 0.12f * r, y + 0.4f * r, textColour);
+    }
 }

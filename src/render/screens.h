@@ -32,3 +32,9 @@ void drawLevelMessage();
 void drawMenu();
 // A paused game under a dim veil, with how to resume it.
 void drawPause();
+
+// The control a touch player taps to pause, at the frame's top right.
+constexpr float pauseControlX = 750.0f; // centre, frame pixels
+constexpr float pauseControlY = 50.0f;
+constexpr float pauseControlRadius = 30.0f;
+void drawPauseControl();

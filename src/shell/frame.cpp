@@ -31,6 +31,8 @@ void render() {
     drawLevelMessage();
     if (game.paused) {
         drawPause();
+    } else if (shell.pointerUsed) {
+        drawPauseControl();
     }
 }
 

@@ -106,6 +106,10 @@ void loseFocus() {
     }
 }
 
+// A tap on the title is Space held until an update has seen it: lifted
+// between two ticks, it would otherwise start nothing.
+bool startTapped = false;
+
 // Two updates per tick in a game, one on the title.
 void tick() {
     if (moments.pauseOnSettle && !within(moments.fullscreenToggled, fullscreenSettleTicks)) {
@@ -123,26 +127,61 @@ void tick() {
     if (wasInGame && !game.inGame) {
         moments.titleFromGame = now();
     }
+    if (startTapped) {
+        game.keyStart = startTapped = false;
+    }
 }
 
 // Which way a gamepad steers, -1, 0 or 1: its releases must not let go of
 // a steering key still held on the keyboard.
 int padSteering = 0;
 
+// Touches, and the mouse's left button, each held on the side of the frame it
+// came down on: the left half steers anticlockwise, the right clockwise. The
+// flags they set are theirs: letting go of them lets go of no key nor pad.
+constexpr int mousePointer = -2; // touches are numbered from 0
+struct PointerHold {
+    int id = 0;
+    int side = 0; // -1 left, 1 right; 0: a free slot
+};
+PointerHold pointerHolds[11]; // ten fingers and the mouse
+bool pointerLeft = false, pointerRight = false;
+bool keyboardLeft = false, keyboardRight = false; // steering keys held on the keyboard
+
+void steerWithPointer() {
+    bool left = false, right = false;
+    for (const PointerHold &hold : pointerHolds) {
+        left = left || hold.side < 0;
+        right = right || hold.side > 0;
+    }
+    if (left != pointerLeft && (left || (padSteering >= 0 && !keyboardLeft))) {
+        game.keyLeft = left;
+    }
+    if (right != pointerRight && (right || (padSteering <= 0 && !keyboardRight))) {
+        game.keyRight = right;
+    }
+    pointerLeft = left;
+    pointerRight = right;
+}
+
 void releaseKeys() {
     game.keyLeft = game.keyRight = game.keyStart = false;
     padSteering = 0;
+    for (PointerHold &hold : pointerHolds) {
+        hold = PointerHold{};
+    }
+    pointerLeft = pointerRight = keyboardLeft = keyboardRight = false;
 }
 
 void setKey(int keycode, bool down) {
     switch (keycode) {
     case ALLEGRO_KEY_A:
     case ALLEGRO_KEY_LEFT:
-        game.keyLeft = down;
+        game.keyLeft = keyboardLeft = down;
         break;
     case ALLEGRO_KEY_D:
     case ALLEGRO_KEY_RIGHT:
-        game.keyRight = down;
+        game.keyRight = keyboardRight = down;
         break;
     case ALLEGRO_KEY_SPACE:
         game.keyStart = down;
@@ -215,6 +254,76 @@ void pressPadButton(int button) {
     }
 }
 
+// Where a point of the window lies in the 800x600 frame.
+void toFrame(float &x, float &y) {
+    ALLEGRO_BITMAP *window = al_get_target_bitmap();
+    const FrameBox box = frameBox(al_get_bitmap_width(window), al_get_bitmap_height(window));
+    x = (x - box.x) * screenWidth / box.width;
+    y = (y - box.y) * screenHeight / box.height;
+}
+
+int sideOf(float x) { return x < screenWidth / 2 ? -1 : 1; }
+
+PointerHold *holdOf(int id) {
+    for (PointerHold &hold : pointerHolds) {
+        if (hold.side != 0 && hold.id == id) {
+            return &hold;
+        }
+    }
+    return nullptr;
+}
+
+// A finger's reach: the control answers a little beyond its edge.
+bool onPauseControl(float x, float y) {
+    const float dx = x - pauseControlX, dy = y - pauseControlY;
+    const float reach = 1.5f * pauseControlRadius;
+    return dx * dx + dy * dy <= reach * reach;
+}
+
+// On the title a press is Space. In a game it pauses on the pause control,
+// resumes a paused game anywhere, and otherwise steers until let go.
+void pressPointer(int id, float x, float y) {
+    if (!shell.pointerUsed) {
+        shell.pointerUsed = true;
+        repaint();
+    }
+    toFrame(x, y);
+    if (!game.inGame) {
+        game.keyStart = true;
+    } else if (game.paused || onPauseControl(x, y)) {
+        setPaused(!game.paused);
+    } else {
+        for (PointerHold &hold : pointerHolds) {
+            if (hold.side == 0) {
+                hold = {id, sideOf(x)};
+                break;
+            }
+        }
+        steerWithPointer();
+    }
+}
+
+// A held finger slid across the middle steers the other way.
+void movePointer(int id, float x, float y) {
+    if (PointerHold *hold = holdOf(id)) {
+        toFrame(x, y);
+        hold->side = sideOf(x);
+        steerWithPointer();
+    }
+}
+
+void releasePointer(int id) {
+    if (game.keyStart && !game.inGame) {
+        startTapped = true;
+    } else {
+        game.keyStart = false;
+    }
+    if (PointerHold *hold = holdOf(id)) {
+        *hold = PointerHold{};
+        steerWithPointer();
+    }
+}
+
 } // namespace
 
 bool handleEvent() {
@@ -247,6 +356,29 @@ bool handleEvent() {
     case ALLEGRO_EVENT_JOYSTICK_CONFIGURATION:
         al_reconfigure_joysticks();
         steerWithPad(0.0f);
+        break;
+    case ALLEGRO_EVENT_TOUCH_BEGIN:
+        pressPointer(ev.touch.id, ev.touch.x, ev.touch.y);
+        break;
+    case ALLEGRO_EVENT_TOUCH_MOVE:
+        movePointer(ev.touch.id, ev.touch.x, ev.touch.y);
+        break;
+    case ALLEGRO_EVENT_TOUCH_END:
+    case ALLEGRO_EVENT_TOUCH_CANCEL:
+        releasePointer(ev.touch.id);
+        break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
+        if (ev.mouse.button == 1) {
+            pressPointer(mousePointer, ev.mouse.x, ev.mouse.y);
+        }
+        break;
+    case ALLEGRO_EVENT_MOUSE_AXES:
+        movePointer(mousePointer, ev.mouse.x, ev.mouse.y);
+        break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
+        if (ev.mouse.button == 1) {
+            releasePointer(mousePointer);
+        }
         break;
     case ALLEGRO_EVENT_DISPLAY_CLOSE:
         game.running = false;

@@ -14,6 +14,7 @@ struct Shell {
     ALLEGRO_DISPLAY *display = nullptr;
     ALLEGRO_EVENT_QUEUE *queue = nullptr;
     ALLEGRO_TIMER *timer = nullptr;
+    bool pointerUsed = false; // a touch or a click came in this run: play shows the pause control
 };
 
 extern Shell shell;

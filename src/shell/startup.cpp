@@ -134,6 +134,14 @@ bool startUp() {
     if (al_is_joystick_installed()) {
         al_register_event_source(shell.queue, al_get_joystick_event_source());
     }
+    // Touchscreens, and a mouse's left button, steer and pause too; on X the
+    // mouse needs the window's connection first.
+    if (al_install_touch_input()) {
+        al_register_event_source(shell.queue, al_get_touch_input_event_source());
+    }
+    if (al_install_mouse()) {
+        al_register_event_source(shell.queue, al_get_mouse_event_source());
+    }
     al_start_timer(shell.timer);
 
     chooseAssetRoot();

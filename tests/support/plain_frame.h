@@ -60,6 +60,8 @@ inline void renderLayerByLayer() {
     drawLevelMessage();
     if (game.paused) {
         drawPause();
+    } else if (shell.pointerUsed) {
+        drawPauseControl();
     }
 }
 

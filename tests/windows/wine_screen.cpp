@@ -35,6 +35,7 @@
 #include "render/screens.h"
 #include "shell/assets.h"
 #include "shell/shell.h"
+#include "support/expected_title.h"
 
 namespace {
 
@@ -44,26 +45,6 @@ namespace {
 // equal, and one pixel in 1000 may differ further.
 constexpr int channelTolerance = 8;
 constexpr int allowedPerMille = 1;
-constexpr int titleSlots = 8;
-
-// What render() paints for each title picture, with both scores 0: the
-// game as it starts.
-std::vector<Image> expectedTitles() {
-    std::vector<Image> titles(titleSlots);
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-    ALLEGRO_BITMAP *target = al_create_bitmap(screenWidth, screenHeight);
-    al_set_target_bitmap(target);
-    game = GameState{};
-    for (unsigned frame = 0; frame < 10000; ++frame) {
-        game.phaseFrame = frame;
-        Image &title = titles[static_cast<size_t>(menuFrameSlot(frame))];
-        if (title.width == 0) {
-            render();
-            readBitmap(target, title);
-        }
-    }
-    return titles;
-}
 
 // Wine may frame its window with a border of its own: the game's 800x600
 // picture is the middle of it.
@@ -82,18 +63,6 @@ Image gameArea(const Image &window) {
     return area;
 }
 
-// Pixels differing from the nearest title, or -1 when the sizes differ.
-int titleDistance(const Image &area, const std::vector<Image> &titles) {
-    int nearest = -1;
-    for (const Image &title : titles) {
-        const FrameDiff diff = compareImages(area, title, channelTolerance);
-        if (diff.sizesMatch && (nearest < 0 || diff.differing < nearest)) {
-            nearest = diff.differing;
-        }
-    }
-    return nearest;
-}
-
 bool grabArea(XScreen &screen, Image &area) {
     Image window;
     if (!updateGameWindow(screen) || !grabGameWindow(screen, window)) {
@@ -108,7 +77,8 @@ int checkTitle(XScreen &screen, const std::vector<Image> &titles, double seconds
     int closest = -1;
     for (double waited = 0; waited < seconds; waited += 0.1) {
         Image area;
-        const int distance = grabArea(screen, area) ? titleDistance(area, titles) : -1;
+        const int distance =
+            grabArea(screen, area) ? titleDistance(area, titles, channelTolerance) : -1;
         if (distance >= 0 && distance <= allowed) {
             std::printf("title shown: %d of %d pixels differ from render() by more than %d\n",
                         distance, screenWidth * screenHeight, channelTolerance);
@@ -140,7 +110,7 @@ int checkPlay(XScreen &screen, const std::vector<Image> &titles, double seconds)
             std::fprintf(stderr, "wine_screen: the window is gone\n");
             return 1;
         }
-        const int distance = titleDistance(area, titles);
+        const int distance = titleDistance(area, titles, channelTolerance);
         titleLike += distance >= 0 && distance <= allowed;
         changes += grabs > 0 && compareImages(area, previous, 0).differing > 0;
         previous = area;
