@@ -2,7 +2,8 @@
 // a player meets it: the title as render() paints it, sound after the first
 // key, a game on Space whose clock runs and whose mouse steers, P holding
 // the frame and the sound still, a touch steering, the frame's shape at
-// other window sizes, the page after the game quits, and no console error.
+// other window sizes, fullscreen and back, the page after the game quits,
+// and no console error.
 // usage: node page_checks.js SITE_DIR WEB_SCREEN ASSET_DIR SCRATCH_DIR
 'use strict';
 const {execFileSync} = require('child_process');
@@ -144,6 +145,16 @@ async function openPage(browser, url, viewport, errors) {
 
     const wide = await openPage(browser, url, {width: 1280, height: 720}, errors);
     console.log(await titleShown(wide, 'title-1280x720'));
+    const fullscreen = () => wide.evaluate(() => document.fullscreenElement !== null);
+    await wide.keyboard.press('F11');
+    await web.sleep(500);
+    const into = await fullscreen();
+    await wide.keyboard.down('Alt');
+    await wide.keyboard.press('Enter');
+    await wide.keyboard.up('Alt');
+    await web.sleep(500);
+    check(into && !(await fullscreen()), 'F11 takes the page fullscreen, Alt+Enter brings it back');
+    console.log(await titleShown(wide, 'title-after-fullscreen'));
     await wide.keyboard.press('Escape');
     await wide.waitForSelector('#end:not([hidden])', {timeout: 10000});
     check(/has closed/.test(await wide.$eval('#end', e => e.textContent)),
