@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -95,6 +96,23 @@ int checkTitle(XScreen &screen, const std::vector<Image> &titles, double seconds
     return 1;
 }
 
+// Grabs the game's area ten times a second for SECONDS, handing each grab
+// and its number to `look`; false when the window went.
+bool watchArea(XScreen &screen, double seconds,
+               const std::function<void(const Image &, int)> &look) {
+    int grab = 0;
+    for (double waited = 0; waited < seconds; waited += 0.1, ++grab) {
+        Image area;
+        if (!grabArea(screen, area)) {
+            std::fprintf(stderr, "wine_screen: the window is gone\n");
+            return false;
+        }
+        look(area, grab);
+        usleep(100000);
+    }
+    return true;
+}
+
 int checkPlay(XScreen &screen, const std::vector<Image> &titles, double seconds) {
     activateWindow(screen, screen.gameWindow, 5.0);
     sendKey(screen, XK_space, true);
@@ -104,23 +122,18 @@ int checkPlay(XScreen &screen, const std::vector<Image> &titles, double seconds)
     const int allowed = screenWidth * screenHeight * allowedPerMille / 1000;
     Image previous;
     int grabs = 0, changes = 0, titleLike = 0;
-    for (double waited = 0; waited < seconds; waited += 0.1, ++grabs) {
-        Image area;
-        if (!grabArea(screen, area)) {
-            std::fprintf(stderr, "wine_screen: the window is gone\n");
-            return 1;
-        }
+    const bool shown = watchArea(screen, seconds, [&](const Image &area, int grab) {
         const int distance = titleDistance(area, titles, channelTolerance);
         titleLike += distance >= 0 && distance <= allowed;
-        changes += grabs > 0 && compareImages(area, previous, 0).differing > 0;
+        changes += grab > 0 && compareImages(area, previous, 0).differing > 0;
         previous = area;
-        usleep(100000);
-    }
+        grabs = grab + 1;
+    });
     std::printf("in play: %d of %d grabs changed, %d looked like the title\n", changes, grabs - 1,
                 titleLike);
     // A level's clock hand and mouse move every frame; a few grabs may catch
     // the same frame.
-    return titleLike == 0 && changes * 4 >= (grabs - 1) * 3 ? 0 : 1;
+    return shown && titleLike == 0 && changes * 4 >= (grabs - 1) * 3 ? 0 : 1;
 }
 
 // A frame whose pictures were lost is black but for the walls, the arcs and
@@ -136,22 +149,17 @@ bool showsPictures(const Image &area) {
 int checkStillness(XScreen &screen, double seconds, bool still) {
     Image first;
     int grabs = 0, changed = 0, dark = 0;
-    for (double waited = 0; waited < seconds; waited += 0.1, ++grabs) {
-        Image area;
-        if (!grabArea(screen, area)) {
-            std::fprintf(stderr, "wine_screen: the window is gone\n");
-            return 1;
-        }
-        if (grabs == 0) {
+    const bool shown = watchArea(screen, seconds, [&](const Image &area, int grab) {
+        if (grab == 0) {
             first = area;
         }
         changed += compareImages(area, first, 0).differing > 0;
         dark += !showsPictures(area);
-        usleep(100000);
-    }
+        grabs = grab + 1;
+    });
     std::printf("%d grabs: %d differ from the first, %d without their pictures\n", grabs, changed,
                 dark);
-    return dark == 0 && (still ? changed == 0 : changed > 0) ? 0 : 1;
+    return shown && dark == 0 && (still ? changed == 0 : changed > 0) ? 0 : 1;
 }
 
 // The mean difference of a channel between the picture, stretched to its
