@@ -270,7 +270,7 @@ for run in $(seq "$runs"); do
     echo "browser run $run of $runs..." >&2
     line=$(node "$here/../tests/web/bench.js" "$web/site" "$web/game/baseline-site" \
         "$build/tests/web_screen") || { echo "the browser run failed" >&2; exit 1; }
-    for key in title_ms cpu_title cpu_play cpu_baseline; do
+    for key in title_ms cpu_title cpu_play cpu_baseline cpu_floor_title cpu_floor_play; do
         web_samples[$key]+="$(sed -n "s/.*\"$key\":\([0-9.]*\).*/\1/p" <<<"$line")"$'\n'
     done
     grep -q '"all_in_play":true' <<<"$line" || web_off=" (a game was lost and started again)"
@@ -283,12 +283,14 @@ for f in index.html clockmaze.js clockmaze.wasm clockmaze.data icon.png; do
 done
 echo
 echo "The browser release in headless Chromium 156 (SwiftShader, no GPU), an 800x600 page served from"
-echo "127.0.0.1, beside the library's floor: the baseline program built the same way, clearing and"
-echo "flipping an empty frame 60 times a second. CPU is the whole browser's: every process of it."
+echo "127.0.0.1, beside the library's floor: the baseline program built the same way, laying one"
+echo "800x600 picture on each frame it draws, as often as the title changes picture (6 a second) and"
+echo "every tick in play (60); an empty frame 60 times a second took $(wm cpu_baseline) %."
+echo "CPU is the whole browser's: every process of it."
 echo
 echo "| figure | browser | floor | target |"
 echo "|---|---|---|---|"
 echo "| time to the title (its first frame drawn), from navigation | $(awk -v m="$(wm title_ms)" 'BEGIN { printf "%.2f", m / 1000 }') s | | <= 2.5 s |"
-echo "| browser CPU on the title, 10 s | $(wm cpu_title) % | $(wm cpu_baseline) % | <= 15 % |"
-echo "| browser CPU in play with a key held, 10 s | $(wm cpu_play) %${web_off:-} | $(wm cpu_baseline) % | <= 60 % |"
+echo "| browser CPU on the title, 10 s | $(wm cpu_title) % | $(wm cpu_floor_title) % | <= 15 % |"
+echo "| browser CPU in play with a key held, 10 s | $(wm cpu_play) %${web_off:-} | $(wm cpu_floor_play) % | <= 60 % |"
 echo "| transfer, gzip -9 | $(awk -v b=$transfer 'BEGIN { printf "%.2f", b / 1e6 }') MB | | <= 7 MB |"

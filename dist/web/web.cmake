@@ -62,7 +62,10 @@ macro(clockmaze_web_release)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${bench_site}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:baseline> $<TARGET_FILE_DIR:baseline>/baseline.wasm
       ${bench_site}
-    COMMAND sed s/clockmaze.js/baseline.js/ ${webdist}/index.html > ${bench_site}/index.html
+    # Its arguments come from the address: baseline-site/?picture,every=10.
+    COMMAND sed -e s/clockmaze.js/baseline.js/
+      -e "s/var Module = {/var Module = {arguments: location.search.slice(1).split(',').filter(String),/"
+      ${webdist}/index.html > ${bench_site}/index.html
     DEPENDS baseline ${webdist}/index.html
     VERBATIM)
   add_custom_target(baseline-site DEPENDS ${bench_site}/index.html)
